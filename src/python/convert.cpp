@@ -189,12 +189,12 @@ bool set_item(PyObject* dict, PyObject* key, PyObject* value) {
 
 bool set_item(PyObject* dict, const char* key, PyObject* value) {
   PyRef owned = PyRef::steal(value);
-  if (!owned) return false;
-  if (PyDict_SetItemString(dict, key, owned.get()) < 0) {
+  PyRef name = PyRef::steal(PyUnicode_FromString(key));
+  if (!name) {
     api_failure();
     return false;
   }
-  return true;
+  return owned && set_item(dict, name.get(), owned.release());
 }
 
 }  // namespace skyloam::py

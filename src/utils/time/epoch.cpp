@@ -80,16 +80,7 @@ std::int64_t unix_millis(const Epoch& epoch) {
 }
 
 double julian_date(const Epoch& e) {
-  double y = static_cast<double>(e.year);
-  double m = static_cast<double>(e.month);
-  if (e.month < 3) {
-    y -= 1.0;
-    m += 12.0;
-  }
-  const double a = std::trunc(y / 100.0);
-  const double b = std::floor(a * 0.25) + (2.0 - a);
-  return std::floor(30.6001 * (m + 1.0)) + std::floor(365.25 * (y + 4716.0)) +
-         static_cast<double>(e.day) + b - 1524.5 +
+  return julian_day_number(e) - 1524.5 +
          ((static_cast<double>(e.minute) / 60.0 + static_cast<double>(e.hour)) +
           e.second / 3600.0) /
              24.0;
