@@ -56,8 +56,8 @@ std::vector<Sp3Record> usable_records(std::vector<Sp3Record> records) {
 
 SatelliteOrbit::SatelliteOrbit(Satellite satellite, std::vector<Sp3Record> records)
     : satellite_(satellite), records_(std::move(records)) {
-  offsets_.reserve(records_.size());
-  for (const Sp3Record& r : records_) offsets_.push_back(seconds_between(r.epoch, records_[0].epoch));
+  times_.reserve(records_.size());
+  for (const Sp3Record& r : records_) times_.push_back(split_time(r.epoch));
   time_ordered_ = strictly_increasing(records_);
 }
 

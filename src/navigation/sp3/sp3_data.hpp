@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "navigation/sp3/split_time.hpp"
 #include "rinex/types/satellite.hpp"
 #include "utils/time/epoch.hpp"
 
@@ -42,8 +43,9 @@ class SatelliteOrbit {
  public:
   const Satellite& satellite() const { return satellite_; }
   std::span<const Sp3Record> records() const { return records_; }
-  // seconds_between(record epoch, first record's epoch), parallel to records().
-  std::span<const double> offsets() const { return offsets_; }
+  // The records' epochs split for exact interval arithmetic, parallel to
+  // records().
+  std::span<const SplitTime> times() const { return times_; }
   // True when the records run strictly forward in time (every real file).
   bool time_ordered() const { return time_ordered_; }
 
@@ -54,7 +56,7 @@ class SatelliteOrbit {
 
   Satellite satellite_;
   std::vector<Sp3Record> records_;
-  std::vector<double> offsets_;
+  std::vector<SplitTime> times_;
   bool time_ordered_ = true;
 };
 
