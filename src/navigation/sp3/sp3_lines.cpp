@@ -11,11 +11,14 @@ namespace {
 
 constexpr std::size_t kMinHeaderBytes = 60;
 constexpr double kBadClockLimit = 900000.0;
+constexpr double kMetresPerKilometre = 1000.0;
 
-std::optional<double> finite_field(std::string_view line, std::size_t begin, std::size_t end) {
+// The field times `scale`, when that is a finite number.
+std::optional<double> finite_field(std::string_view line, std::size_t begin, std::size_t end,
+                                   double scale = 1.0) {
   const auto value = parse_f64(trimmed_column(line, begin, end));
-  if (!value || !std::isfinite(*value)) return std::nullopt;
-  return *value;
+  if (!value || !std::isfinite(*value * scale)) return std::nullopt;
+  return *value * scale;
 }
 
 // SP3-a writes "P  1": no system letter, every satellite is GPS.
@@ -72,14 +75,14 @@ std::optional<Epoch> parse_epoch_line(std::string_view line) {
 std::optional<PositionLine> parse_position_line(std::string_view line) {
   const auto satellite = position_satellite(line);
   if (!satellite) return std::nullopt;
-  const auto x = finite_field(line, 4, 18);
-  const auto y = finite_field(line, 18, 32);
-  const auto z = finite_field(line, 32, 46);
+  const auto x = finite_field(line, 4, 18, kMetresPerKilometre);
+  const auto y = finite_field(line, 18, 32, kMetresPerKilometre);
+  const auto z = finite_field(line, 32, 46, kMetresPerKilometre);
   if (!x || !y || !z) return std::nullopt;
   if (*x == 0.0 && *y == 0.0 && *z == 0.0) return std::nullopt;
   const auto clock = finite_field(line, 46, 60);
   if (!clock || std::fabs(*clock) > kBadClockLimit) return std::nullopt;
-  return PositionLine{*satellite, *x * 1000.0, *y * 1000.0, *z * 1000.0, *clock};
+  return PositionLine{*satellite, *x, *y, *z, *clock};
 }
 
 }  // namespace skyloam

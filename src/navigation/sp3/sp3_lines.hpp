@@ -50,9 +50,10 @@ struct PositionLine {
 // A Position line, or nothing when the record cannot be used: the satellite
 // field [1..4) names no satellite (a blank system letter before a number is
 // GPS, as in SP3-a); a coordinate [4..18), [18..32), [32..46) (km) does not
-// parse to a finite number; all three coordinates are zero (the format's
-// missing-position marker); or the clock [46..60) does not parse to a finite
-// number of at most 900000 in magnitude (999999.999999 marks a bad clock).
+// parse to a number that stays finite in metres; all three coordinates are
+// zero (the format's missing-position marker); or the clock [46..60) does not
+// parse to a finite number of at most 900000 in magnitude (999999.999999
+// marks a bad clock).
 std::optional<PositionLine> parse_position_line(std::string_view line);
 
 }  // namespace skyloam

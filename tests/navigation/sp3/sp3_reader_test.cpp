@@ -89,17 +89,23 @@ TEST(Sp3Records, StoredInMetresPerSatelliteInSatelliteOrder) {
   EXPECT_EQ(r01.epoch.year, 2020);
 }
 
+// The line with the 14-byte field at `begin` replaced by `text`, right-aligned.
+std::string with_field(std::string line, std::size_t begin, std::string_view text) {
+  line.replace(begin, 14, std::string(14 - text.size(), ' ') + std::string(text));
+  return line;
+}
+
 TEST(Sp3Records, UnusableRecordsAreDropped) {
-  std::string unreadable_y = sp3_position_line("G05", 1, 2, 3, 4);
-  unreadable_y.replace(18, 14, "     2.x000000");
   const Sp3Data data = read_text(join({
       sp3_position_line("G01", 1, 2, 3, 4),  // before any epoch line
       sp3_epoch_line(0, 0),
       sp3_position_line("G02", 1, 2, 3, 999999.999999),  // bad clock
       sp3_position_line("G03", 1, 2, 3, 4).substr(0, 46) + "              ",  // blank clock
       sp3_position_line("G04", 0, 0, 0, 4),  // missing position
-      unreadable_y,
-      "PG06      nan      2.000000      3.000000      4.000000",
+      with_field(sp3_position_line("G05", 1, 2, 3, 4), 18, "2.x00"),  // unreadable y
+      with_field(sp3_position_line("G06", 1, 2, 3, 4), 4, "nan"),
+      with_field(sp3_position_line("G10", 1, 2, 3, 4), 4, "1e307"),  // infinite in metres
+      with_field(sp3_position_line("G11", 1, 2, 3, 4), 46, "-inf"),
       sp3_position_line("G07", 1, 2, 3, 4).substr(0, 59),  // too short
       sp3_position_line("X08", 1, 2, 3, 4),  // no such system
       sp3_position_line("G09", 0, 0, 1e-6, -900000.0),  // kept: at the limits
