@@ -49,7 +49,8 @@ InterpolationNodes nodes_of_unordered(const SatelliteOrbit& orbit, const SplitTi
     const double da = std::fabs(times[a]), db = std::fabs(times[b]);
     return da < db || (da == db && a < b);
   });
-  // Stored records are at least a nanosecond apart, so time order is strict.
+  // Repeated epochs were dropped when the orbit was stored, so no two of
+  // these share a time.
   std::sort(rank.begin(), rank.begin() + kPoints,
             [&](std::size_t a, std::size_t b) { return times[a] < times[b]; });
   InterpolationNodes nodes;

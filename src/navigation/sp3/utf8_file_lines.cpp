@@ -1,5 +1,6 @@
 #include "navigation/sp3/utf8_file_lines.hpp"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <system_error>
