@@ -19,4 +19,9 @@ extern PyMethodDef calculate_azel_function;
 extern PyMethodDef get_frequency_function;
 extern PyMethodDef get_wavelength_function;
 
+// orbits.cpp
+PyTypeObject* sp3_data_class();
+extern PyMethodDef read_sp3_function;
+extern PyMethodDef compute_elevation_function;
+
 }  // namespace skyloam::py

@@ -23,6 +23,7 @@ constexpr ClassEntry kClasses[] = {
     {"Epoch", epoch_class},
     {"Ecef", ecef_class},
     {"Geodetic", geodetic_class},
+    {"Sp3Data", sp3_data_class},
 };
 
 PyObject* version(PyObject*, PyObject*) noexcept { return to_python("1.0.1"); }
@@ -31,9 +32,11 @@ PyMethodDef version_function = {"version", version, METH_NOARGS,
                                 "version()\n--\n\nGet library version"};
 
 PyMethodDef* const kFunctions[] = {
+    &read_sp3_function,
     &get_frequency_function,
     &get_wavelength_function,
     &calculate_azel_function,
+    &compute_elevation_function,
     &version_function,
 };
 
