@@ -39,8 +39,8 @@ SlipDetector::SlipDetector(const ObservationCatalog& catalog,
       tables.second[band] = second_bands(system, band, catalog.frequencies(s));
     }
   }
-  gf_.assign(phases_.size(), GfState{0.0, kNoCodeId, false});
-  cp_.assign(ranges_.size(), CpState{0.0, false});
+  gf_.assign(phases_.size(), RateState{0.0, kNoCodeId, false});
+  cp_.assign(ranges_.size(), RateState{0.0, kNoCodeId, false});
 }
 
 void SlipDetector::observe(std::uint32_t epoch, std::uint32_t satellite,
@@ -81,6 +81,20 @@ void SlipDetector::check_loss_of_lock(std::uint32_t epoch, std::uint32_t satelli
   }
 }
 
+std::optional<double> SlipDetector::advance(RateState& state, std::optional<double> value,
+                                            CodeId partner, std::optional<double> dt,
+                                            double threshold) {
+  const RateState previous = state;
+  state.valid = value && std::isfinite(*value);
+  if (!state.valid) return std::nullopt;
+  state.value = *value;
+  state.partner = partner;
+  if (!dt || !previous.valid || previous.partner != partner) return std::nullopt;
+  const double change = std::abs(*value - previous.value);
+  if (change > threshold) return change;
+  return std::nullopt;
+}
+
 void SlipDetector::check_geometry_free(std::uint32_t epoch, std::uint32_t satellite,
                                        const EntryValues& values, std::optional<double> dt) {
   const SatelliteTables& tables = satellites_[satellite];
@@ -95,27 +109,26 @@ void SlipDetector::check_geometry_free(std::uint32_t epoch, std::uint32_t satell
   const double threshold = dt ? config_.ion_delta_base + config_.ion_delta_rate * *dt : 0.0;
   for (std::uint32_t i = tables.phase_begin; i < tables.phase_end; ++i) {
     const PhaseSlot& a = phases_[i];
-    GfState& state = gf_[i];
-    const GfState previous = state;
-    state.valid = false;
     const auto phase_a = values.usable(a.id);
-    if (!phase_a || a.code.band >= kBandCount) continue;
     std::uint32_t partner = 0;
-    for (const std::uint8_t band : tables.second[a.code.band].list()) {
-      if ((partner = first_on_band[band]) != 0) break;
+    if (phase_a && a.code.band < kBandCount) {
+      for (const std::uint8_t band : tables.second[a.code.band].list()) {
+        if ((partner = first_on_band[band]) != 0) break;
+      }
     }
-    if (partner == 0) continue;
+    if (partner == 0) {
+      gf_[i].valid = false;
+      continue;
+    }
     const PhaseSlot& b = phases_[partner - 1];
     const double value =
         geometry_free(frequencies.wavelength(a.code.band), *phase_a,
                       frequencies.wavelength(b.code.band), values.value(b.id),
                       frequency_ratio_squared(frequencies.frequency(a.code.band),
                                               frequencies.frequency(b.code.band)));
-    if (!std::isfinite(value)) continue;
-    state = {value, b.id, true};
-    if (!dt || !previous.valid || previous.partner != b.id) continue;
-    const double change = std::abs(value - previous.value);
-    if (change > threshold) record(epoch, satellite, SlipMethod::Gf, a.code, b.code, change, threshold);
+    if (const auto change = advance(gf_[i], value, b.id, dt, threshold)) {
+      record(epoch, satellite, SlipMethod::Gf, a.code, b.code, *change, threshold);
+    }
   }
 }
 
@@ -126,22 +139,17 @@ void SlipDetector::check_code_phase(std::uint32_t epoch, std::uint32_t satellite
   const double threshold = dt ? config_.cp_delta_base + config_.cp_delta_rate * *dt : 0.0;
   for (std::uint32_t i = tables.range_begin; i < tables.range_end; ++i) {
     const RangeSlot& range = ranges_[i];
-    CpState& state = cp_[i];
-    const CpState previous = state;
-    state.valid = false;
-    if (range.phase == kNoCodeId || !frequencies.has(range.code.band)) continue;
-    const auto pseudorange = values.usable(range.id);
-    const auto phase = values.usable(range.phase);
-    if (!pseudorange || !phase) continue;
-    const double value =
-        code_minus_phase(frequencies.wavelength(range.code.band), *phase, *pseudorange);
-    if (!std::isfinite(value)) continue;
-    state = {value, true};
-    if (!dt || !previous.valid) continue;
-    const double change = std::abs(value - previous.value);
-    if (change > threshold) {
+    std::optional<double> value;
+    if (range.phase != kNoCodeId && frequencies.has(range.code.band)) {
+      const auto pseudorange = values.usable(range.id);
+      const auto phase = values.usable(range.phase);
+      if (pseudorange && phase) {
+        value = code_minus_phase(frequencies.wavelength(range.code.band), *phase, *pseudorange);
+      }
+    }
+    if (const auto change = advance(cp_[i], value, range.phase, dt, threshold)) {
       const ObsCode phase_code{ObsKind::CarrierPhase, range.code.band, range.code.attribute};
-      record(epoch, satellite, SlipMethod::CodePhase, phase_code, range.code, change, threshold);
+      record(epoch, satellite, SlipMethod::CodePhase, phase_code, range.code, *change, threshold);
     }
   }
 }

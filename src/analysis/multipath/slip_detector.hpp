@@ -61,13 +61,11 @@ class SlipDetector {
     ObsCode code;
     CodeId phase;  // same band and attribute, kNoCodeId when never observed
   };
-  struct GfState {
+  // The last value of one rate test; comparable only with a value formed
+  // with the same partner code (second phase, or the pseudorange's phase).
+  struct RateState {
     double value;
     CodeId partner;
-    bool valid;
-  };
-  struct CpState {
-    double value;
     bool valid;
   };
   struct SatelliteTables {
@@ -83,6 +81,10 @@ class SlipDetector {
     std::uint32_t sequence;
   };
 
+  // Stores this epoch's value (absent or non-finite: nothing comparable) and
+  // returns the change when it exceeds the threshold.
+  static std::optional<double> advance(RateState& state, std::optional<double> value,
+                                       CodeId partner, std::optional<double> dt, double threshold);
   std::optional<double> rate_step(std::uint32_t epoch, const SatelliteTables& tables);
   void check_loss_of_lock(std::uint32_t epoch, std::uint32_t satellite, const EntryValues& values);
   void check_geometry_free(std::uint32_t epoch, std::uint32_t satellite, const EntryValues& values,
@@ -98,9 +100,9 @@ class SlipDetector {
   const AnalyzerConfig& config_;
   std::vector<SatelliteTables> satellites_;
   std::vector<PhaseSlot> phases_;
-  std::vector<GfState> gf_;
+  std::vector<RateState> gf_;
   std::vector<RangeSlot> ranges_;
-  std::vector<CpState> cp_;
+  std::vector<RateState> cp_;
   std::vector<SlipRecord> records_;
   std::vector<SortKey> keys_;
   // Most satellites of an epoch step from the same previous epoch.
