@@ -75,12 +75,14 @@ int main(int argc, char** argv) {
   const skyloam::ObsData data = synthetic_observations(shape);
   std::printf("synthetic data set: %.1f h at %.0f s, %zu epochs, %zu observations\n", shape.hours,
               shape.interval_seconds, data.epochs().size(), data.observation_count());
-  benchmark::RegisterBenchmark("analyze/synthetic_day", [&](benchmark::State& s) {
-    run_analysis(s, data);
-  })->Unit(benchmark::kMillisecond)->UseRealTime();
-  benchmark::RegisterBenchmark("detect_slips/synthetic_day", [&](benchmark::State& s) {
-    run_slip_detection(s, data);
-  })->Unit(benchmark::kMillisecond)->UseRealTime();
+  benchmark::RegisterBenchmark("analyze/synthetic_day",
+                               [&](benchmark::State& s) { run_analysis(s, data); })
+      ->Unit(benchmark::kMillisecond)
+      ->UseRealTime();
+  benchmark::RegisterBenchmark("detect_slips/synthetic_day",
+                               [&](benchmark::State& s) { run_slip_detection(s, data); })
+      ->Unit(benchmark::kMillisecond)
+      ->UseRealTime();
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   return 0;

@@ -67,7 +67,8 @@ std::vector<SatelliteTrack> plan_tracks(const SyntheticShape& shape, ObsDataBuil
               builder.intern({kinds[k], plan.bands[b].band, plan.bands[b].attribute});
         }
         const char32_t letter = static_cast<unsigned char>(system_code(plan.system));
-        t.wavelength[b] = kSpeedOfLight / carrier_frequency(letter, plan.bands[b].band, channel).value_or(1.5e9);
+        t.wavelength[b] =
+            kSpeedOfLight / carrier_frequency(letter, plan.bands[b].band, channel).value_or(1.5e9);
         t.ambiguity[b] = 1000.0 * static_cast<double>(n) - 300.0 * static_cast<double>(b);
       }
       t.range0 = 2.0e7 + 1.0e5 * n;
@@ -82,7 +83,9 @@ std::vector<SatelliteTrack> plan_tracks(const SyntheticShape& shape, ObsDataBuil
 Epoch epoch_at(double seconds) {
   const auto whole = static_cast<std::int64_t>(std::floor(seconds));
   const CivilDate date = civil_from_days(days_from_civil(2024, 7, 27) + whole / 86400);
-  return {static_cast<std::int32_t>(date.year), date.month, date.day,
+  return {static_cast<std::int32_t>(date.year),
+          date.month,
+          date.day,
           static_cast<std::uint32_t>(whole % 86400 / 3600),
           static_cast<std::uint32_t>(whole % 3600 / 60),
           static_cast<double>(whole % 60) + (seconds - static_cast<double>(whole))};

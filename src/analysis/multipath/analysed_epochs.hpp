@@ -22,7 +22,8 @@ namespace skyloam {
 
 // With a non-zero limit smaller than the number of epochs n, epochs 0, step,
 // 2 step, ... with step = ceil(n / limit); otherwise every epoch. File order.
-std::vector<const ObsEpoch*> thin_epochs(const ObsData& data, std::optional<std::uint64_t> max_epochs);
+std::vector<const ObsEpoch*> thin_epochs(const ObsData& data,
+                                         std::optional<std::uint64_t> max_epochs);
 
 // Milliseconds since 1970-01-01T00:00:00, sub-millisecond part dropped.
 inline std::int64_t calendar_millis(const CalendarTime& time) {

@@ -24,8 +24,7 @@ Result<std::string> normalise_filter_entry(std::string_view name, const std::str
   std::string text(trim(entry));
   std::transform(text.begin(), text.end(), text.begin(), upper_ascii);
   if (text.size() != 3 && text.size() != 4) {
-    return fail(filter_error(name, entry,
-                             "must be a 3-char code ('C1C') or system+code ('GC1C')"));
+    return fail(filter_error(name, entry, "must be a 3-char code ('C1C') or system+code ('GC1C')"));
   }
   const std::string_view code_part = std::string_view(text).substr(text.size() - 3);
   if (!parse_obs_code(code_part)) {

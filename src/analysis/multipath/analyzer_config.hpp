@@ -33,13 +33,13 @@ struct AnalyzerConfig {
   // Normalised entries ("C1C" or "GC1C"), see parse_code_filter.
   std::vector<std::string> include_codes;
   std::vector<std::string> exclude_codes;
-  double ion_delta_base = 0.10;    // metres
-  double ion_delta_rate = 0.003;   // metres per second
-  double cp_delta_base = 5.0;      // metres
-  double cp_delta_rate = 0.10;     // metres per second
+  double ion_delta_base = 0.10;         // metres
+  double ion_delta_rate = 0.003;        // metres per second
+  double cp_delta_base = 5.0;           // metres
+  double cp_delta_rate = 0.10;          // metres per second
   double slip_max_gap_seconds = 300.0;  // fixed
   bool use_lli = true;                  // fixed
-  double elevation_cutoff = 10.0;  // degrees
+  double elevation_cutoff = 10.0;       // degrees
   double min_arc_seconds = 300.0;
   double arc_gap_factor = 5.0;
   double mp_jump_threshold = 10.0;  // fixed, metres

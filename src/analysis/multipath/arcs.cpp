@@ -60,8 +60,7 @@ ArcSplit split_arcs(std::span<const std::int64_t> times_ms, std::span<const doub
 
 bool arc_accepted(std::span<const std::int64_t> arc_times_ms, double min_arc_seconds) {
   if (arc_times_ms.size() < kMinArcSamples) return false;
-  const double duration =
-      static_cast<double>(arc_times_ms.back() - arc_times_ms.front()) / 1000.0;
+  const double duration = static_cast<double>(arc_times_ms.back() - arc_times_ms.front()) / 1000.0;
   return !(duration < min_arc_seconds);
 }
 

@@ -66,8 +66,8 @@ AnalysisOutput analyze(const ObsData& data, const AnalyzerConfig& config) {
   ScanResult scanned = scan(epochs, catalog, selection, times, config);
 
   const double gap_threshold = sampling_interval(epochs, data.header()) * config.arc_gap_factor;
-  MultipathEstimation estimation = estimate_multipath(
-      selection, std::move(scanned.series), times, scanned.slips.index, gap_threshold, config);
+  MultipathEstimation estimation = estimate_multipath(selection, std::move(scanned.series), times,
+                                                      scanned.slips.index, gap_threshold, config);
 
   AnalysisOutput out;
   out.statistics = label_statistics(estimation, config);

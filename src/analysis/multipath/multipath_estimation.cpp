@@ -30,7 +30,10 @@ class LabelEstimator {
  public:
   LabelEstimator(const EpochTimes& times, const SlipIndex& slips, double gap_threshold,
                  const AnalyzerConfig& config, std::vector<MpEstimate>& out)
-      : times_(times), slips_(slips), config_(config), out_(out),
+      : times_(times),
+        slips_(slips),
+        config_(config),
+        out_(out),
         breaks_{gap_threshold, config.mp_jump_threshold},
         keep_estimates_(!(config.elevation_cutoff > kPlaceholderElevation)) {}
 
@@ -85,9 +88,9 @@ std::string signal_label(GnssSystem system, const ObsCode& pseudorange) {
 }
 
 MultipathEstimation estimate_multipath(const SignalSelection& selection,
-                                       std::vector<SignalSeries>&& series,
-                                       const EpochTimes& times, const SlipIndex& slips,
-                                       double gap_threshold, const AnalyzerConfig& config) {
+                                       std::vector<SignalSeries>&& series, const EpochTimes& times,
+                                       const SlipIndex& slips, double gap_threshold,
+                                       const AnalyzerConfig& config) {
   const std::size_t pair_count = std::min(selection.pairs.size(), series.size());
   std::vector<std::string> labels(pair_count);
   std::size_t samples = 0;

@@ -37,15 +37,15 @@ struct LabelSlipCount {
 
 struct MultipathEstimation {
   std::vector<MpEstimate> estimates;
-  std::vector<LabelRange> labels;            // labels holding estimates, byte order
-  std::vector<LabelSlipCount> slip_counts;   // labels with a slip-caused break, byte order
+  std::vector<LabelRange> labels;           // labels holding estimates, byte order
+  std::vector<LabelSlipCount> slip_counts;  // labels with a slip-caused break, byte order
 };
 
 // `series` is consumed pair by pair (freed as it goes); `gap_threshold` is
 // sampling_interval() x arc_gap_factor.
 MultipathEstimation estimate_multipath(const SignalSelection& selection,
-                                       std::vector<SignalSeries>&& series,
-                                       const EpochTimes& times, const SlipIndex& slips,
-                                       double gap_threshold, const AnalyzerConfig& config);
+                                       std::vector<SignalSeries>&& series, const EpochTimes& times,
+                                       const SlipIndex& slips, double gap_threshold,
+                                       const AnalyzerConfig& config);
 
 }  // namespace skyloam

@@ -84,8 +84,8 @@ void refresh_weighted_rms(std::span<const MpEstimate> estimates,
     const std::uint64_t key = label_key(e.satellite.system, e.signal);
     if (key != last_key) {
       last_key = key;
-      const auto it = std::lower_bound(by_key.begin(), by_key.end(),
-                                       std::pair{key, std::size_t{0}});
+      const auto it =
+          std::lower_bound(by_key.begin(), by_key.end(), std::pair{key, std::size_t{0}});
       last = (it != by_key.end() && it->first == key) ? &sums[it->second] : nullptr;
     }
     if (last) last->add(e);

@@ -33,7 +33,7 @@ struct MultipathStats {
   double min;
   double max;
   double weighted_rms;
-  std::uint32_t cycle_slips;  // slip-caused arc breaks of the label
+  std::uint32_t cycle_slips;   // slip-caused arc breaks of the label
   std::size_t first_estimate;  // the label's estimates are [first, first + count)
 };
 

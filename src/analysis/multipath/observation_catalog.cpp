@@ -69,8 +69,7 @@ class CodeTallies {
 
 }  // namespace
 
-ObservationCatalog::ObservationCatalog(std::span<const ObsEpoch* const> epochs,
-                                       const ObsData& data)
+ObservationCatalog::ObservationCatalog(std::span<const ObsEpoch* const> epochs, const ObsData& data)
     : code_id_count_(data.codes().size()) {
   CodeTallies tallies;
   for (const ObsEpoch* epoch : epochs) {

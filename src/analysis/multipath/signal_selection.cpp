@@ -19,7 +19,8 @@ const CodeCount* pick_code(std::span<const CodeCount> codes, ObsKind kind, std::
   for (const CodeCount& c : codes) {
     if (c.code.kind != kind || c.code.band != band) continue;
     if (preferred && c.code.attribute == *preferred) return &c;
-    if (!best || c.epochs > best->epochs || (c.epochs == best->epochs && attribute_less(c, *best))) {
+    if (!best || c.epochs > best->epochs ||
+        (c.epochs == best->epochs && attribute_less(c, *best))) {
       best = &c;
     }
   }
@@ -34,7 +35,8 @@ const CodeCount* find_code(std::span<const CodeCount> codes, const ObsCode& code
 }
 
 const CodeCount* pick_snr(std::span<const CodeCount> codes, const ObsCode& pseudorange) {
-  if (const CodeCount* same = find_code(codes, {ObsKind::Snr, pseudorange.band, pseudorange.attribute})) {
+  if (const CodeCount* same =
+          find_code(codes, {ObsKind::Snr, pseudorange.band, pseudorange.attribute})) {
     return same;
   }
   const CodeCount* best = nullptr;
@@ -75,15 +77,15 @@ void select_for_satellite(const ObservationCatalog& catalog, std::uint32_t s,
     const CodeCount* snr = config.attach_snr ? pick_snr(codes, code) : nullptr;
 
     const std::uint8_t band2 = phase2->code.band;
-    SignalPair pair{code,
-                    phase1->code,
-                    phase2->code,
-                    snr ? std::optional<ObsCode>(snr->code) : std::nullopt,
-                    satellite,
-                    frequencies.wavelength(code.band),
-                    frequencies.wavelength(band2),
-                    frequency_ratio_squared(frequencies.frequency(code.band),
-                                            frequencies.frequency(band2))};
+    SignalPair pair{
+        code,
+        phase1->code,
+        phase2->code,
+        snr ? std::optional<ObsCode>(snr->code) : std::nullopt,
+        satellite,
+        frequencies.wavelength(code.band),
+        frequencies.wavelength(band2),
+        frequency_ratio_squared(frequencies.frequency(code.band), frequencies.frequency(band2))};
     out.pairs.push_back(pair);
     out.ids.push_back({s, pseudorange.id, phase1->id, phase2->id, snr ? snr->id : kNoCodeId});
   }
@@ -113,11 +115,13 @@ SignalSelection select_signals(const ObservationCatalog& catalog, const Analyzer
 
 std::optional<std::size_t> SignalSelection::find(const Satellite& satellite,
                                                  const ObsCode& code) const {
-  const auto before = [](const SignalPair& pair, const std::pair<const Satellite*, const ObsCode*>& key) {
+  const auto before = [](const SignalPair& pair,
+                         const std::pair<const Satellite*, const ObsCode*>& key) {
     if (pair.satellite != *key.first) return sort_key(pair.satellite) < sort_key(*key.first);
     return text_less(pair.code, *key.second);
   };
-  const auto it = std::lower_bound(pairs.begin(), pairs.end(), std::pair{&satellite, &code}, before);
+  const auto it =
+      std::lower_bound(pairs.begin(), pairs.end(), std::pair{&satellite, &code}, before);
   if (it == pairs.end() || it->satellite != satellite || it->code != code) return std::nullopt;
   return static_cast<std::size_t>(it - pairs.begin());
 }

@@ -20,9 +20,9 @@ SeriesCollector::SeriesCollector(const ObservationCatalog& catalog,
   for (std::size_t p = 0; p < selection.pairs.size(); ++p) {
     const SignalPair& pair = selection.pairs[p];
     const std::uint32_t s = selection.ids[p].satellite;
-    const std::size_t bound = std::min({catalog.obs_count(s, pair.code),
-                                        catalog.obs_count(s, pair.phase1),
-                                        catalog.obs_count(s, pair.phase2)});
+    const std::size_t bound =
+        std::min({catalog.obs_count(s, pair.code), catalog.obs_count(s, pair.phase1),
+                  catalog.obs_count(s, pair.phase2)});
     series_[p].epochs.reserve(bound);
     series_[p].mp_raw.reserve(bound);
     series_[p].snr.reserve(bound);

@@ -121,11 +121,10 @@ void SlipDetector::check_geometry_free(std::uint32_t epoch, std::uint32_t satell
       continue;
     }
     const PhaseSlot& b = phases_[partner - 1];
-    const double value =
-        geometry_free(frequencies.wavelength(a.code.band), *phase_a,
-                      frequencies.wavelength(b.code.band), values.value(b.id),
-                      frequency_ratio_squared(frequencies.frequency(a.code.band),
-                                              frequencies.frequency(b.code.band)));
+    const double value = geometry_free(frequencies.wavelength(a.code.band), *phase_a,
+                                       frequencies.wavelength(b.code.band), values.value(b.id),
+                                       frequency_ratio_squared(frequencies.frequency(a.code.band),
+                                                               frequencies.frequency(b.code.band)));
     if (const auto change = advance(gf_[i], value, b.id, dt, threshold)) {
       record(epoch, satellite, SlipMethod::Gf, a.code, b.code, *change, threshold);
     }

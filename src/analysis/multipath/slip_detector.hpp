@@ -5,10 +5,10 @@
 //     (when use_lli), in code order;
 //  2. the rate tests run only when the satellite was seen before and the
 //     step dt since then satisfies 0.001 s <= dt <= slip_max_gap_seconds;
-//  3. geometry-free: each phase, in code order, against the first phase of
-//     its second band present now (smallest attribute); a slip when the
-//     change exceeds ion_delta_base + ion_delta_rate·dt and the partner is
-//     the one used last time;
+//  3. geometry-free: each phase, in code order, against a phase of the
+//     first band of its second-band list that has one now (the smallest
+//     attribute there); a slip when the partner is the one used last time
+//     and the change exceeds ion_delta_base + ion_delta_rate·dt;
 //  4. code-minus-phase: each pseudorange, in code order, with the phase of
 //     its band and attribute; a slip when the change exceeds
 //     cp_delta_base + cp_delta_rate·dt;

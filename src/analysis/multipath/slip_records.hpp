@@ -55,7 +55,7 @@ class SlipIndex {
     std::uint32_t code;
     friend auto operator<=>(const Key&, const Key&) = default;
   };
-  std::vector<Key> keys_;             // parallel to times_, sorted
+  std::vector<Key> keys_;  // parallel to times_, sorted
   std::vector<std::int64_t> times_;
 };
 

@@ -70,8 +70,10 @@ TEST(ParseCodeFilter, ReportsTheFirstBadEntryAsGiven) {
   EXPECT_EQ(filter_message("exclude_codes", {"xC1C"}),
             "exclude_codes entry 'xC1C' has an unknown system prefix");
   // A two-byte first character leaves a code part that does not parse.
-  EXPECT_EQ(filter_message("exclude_codes", {"\xC3\xA9" "1C"}),
-            "exclude_codes entry '\xC3\xA9" "1C' is not a valid signal code");
+  EXPECT_EQ(filter_message("exclude_codes", {"\xC3\xA9"
+                                             "1C"}),
+            "exclude_codes entry '\xC3\xA9"
+            "1C' is not a valid signal code");
   const std::vector<std::string> none;
   EXPECT_TRUE(parse_code_filter("include_codes", none)->empty());
 }

@@ -25,13 +25,13 @@ double interval_of(const std::vector<double>& times, std::optional<double> decla
 
 TEST(SamplingInterval, UpperMedianOfTheFirst101Steps) {
   std::vector<double> times;
-  for (int i = 0; i <= 100; ++i) times.push_back(i);            // 100 steps of 1 s
+  for (int i = 0; i <= 100; ++i) times.push_back(i);               // 100 steps of 1 s
   for (int i = 1; i <= 200; ++i) times.push_back(100 + 30.0 * i);  // later 30 s steps
   EXPECT_EQ(interval_of(times, 30.0), 1.0);
-  EXPECT_EQ(interval_of({0, 30, 60, 90, 91}, std::nullopt), 30.0);  // steps 1, 30, 30, 30
-  EXPECT_EQ(interval_of({0, 15, 45, 60}, std::nullopt), 15.0);      // 15, 15, 30: upper median 15
-  EXPECT_EQ(interval_of({0, 15, 45, 75}, std::nullopt), 30.0);      // 15, 30, 30
-  EXPECT_EQ(interval_of({60, 30, 0}, std::nullopt), 30.0);          // absolute steps
+  EXPECT_EQ(interval_of({0, 30, 60, 90, 91}, std::nullopt), 30.0);   // steps 1, 30, 30, 30
+  EXPECT_EQ(interval_of({0, 15, 45, 60}, std::nullopt), 15.0);       // 15, 15, 30: upper median 15
+  EXPECT_EQ(interval_of({0, 15, 45, 75}, std::nullopt), 30.0);       // 15, 30, 30
+  EXPECT_EQ(interval_of({60, 30, 0}, std::nullopt), 30.0);           // absolute steps
   EXPECT_EQ(interval_of({0, 0.0001, 0.0002}, std::nullopt), 0.001);  // floor of the result
 }
 
@@ -63,14 +63,19 @@ const ArcBreaks kDefaultBreaks{150.0, 10.0};  // 30 s data, gap factor 5
 TEST(SplitArcs, GapsJumpsAndBackwardTime) {
   const std::vector<double> raw(5, 0.0);
   EXPECT_EQ(ranges(split_arcs(millis({0, 30, 180, 331, 361}), raw, {}, kDefaultBreaks)),
-            (std::vector<std::pair<std::uint32_t, std::uint32_t>>{{0, 3}, {3, 5}}));  // 150 keeps, 151 breaks
-  EXPECT_EQ(ranges(split_arcs(millis({0, 30, 60, 90, 120}), values({0, 1, 11.5, 1.0, 11.5}), {}, kDefaultBreaks)),
+            (std::vector<std::pair<std::uint32_t, std::uint32_t>>{
+                {0, 3}, {3, 5}}));  // 150 keeps, 151 breaks
+  EXPECT_EQ(ranges(split_arcs(millis({0, 30, 60, 90, 120}), values({0, 1, 11.5, 1.0, 11.5}), {},
+                              kDefaultBreaks)),
             (std::vector<std::pair<std::uint32_t, std::uint32_t>>{{0, 2}, {2, 3}, {3, 4}, {4, 5}}));
-  EXPECT_EQ(ranges(split_arcs(millis({0, 30, 60, 90, 120}), values({0, 10, 0, -10, 0}), {}, kDefaultBreaks)),
-            (std::vector<std::pair<std::uint32_t, std::uint32_t>>{{0, 5}}));  // exactly 10 m: no break
+  EXPECT_EQ(
+      ranges(
+          split_arcs(millis({0, 30, 60, 90, 120}), values({0, 10, 0, -10, 0}), {}, kDefaultBreaks)),
+      (std::vector<std::pair<std::uint32_t, std::uint32_t>>{{0, 5}}));  // exactly 10 m: no break
   EXPECT_EQ(ranges(split_arcs(millis({0, 30, 20, 50, 50}), raw, {}, kDefaultBreaks)),
             (std::vector<std::pair<std::uint32_t, std::uint32_t>>{{0, 2}, {2, 5}}));
-  EXPECT_EQ(split_arcs(millis({0, 30, 1000}), values({0, 20, 0}), {}, kDefaultBreaks).slip_breaks, 0u);
+  EXPECT_EQ(split_arcs(millis({0, 30, 1000}), values({0, 20, 0}), {}, kDefaultBreaks).slip_breaks,
+            0u);
   EXPECT_TRUE(split_arcs({}, {}, {}, kDefaultBreaks).arcs.empty());
 }
 
@@ -93,7 +98,8 @@ TEST(SplitArcs, ASlipBetweenTwoSamplesBreaksAndCountsOnce) {
   EXPECT_EQ(split.slip_breaks, 1u);
   // Two samples at one time: a slip exactly there breaks.
   split = split_arcs(millis({0, 30, 30}), values({0, 0, 0}), millis({30}), kDefaultBreaks);
-  EXPECT_EQ(ranges(split), (std::vector<std::pair<std::uint32_t, std::uint32_t>>{{0, 1}, {1, 2}, {2, 3}}));
+  EXPECT_EQ(ranges(split),
+            (std::vector<std::pair<std::uint32_t, std::uint32_t>>{{0, 1}, {1, 2}, {2, 3}}));
   EXPECT_EQ(split.slip_breaks, 2u);
 }
 
@@ -167,7 +173,8 @@ TEST(BiasRemover, TinyWindowsAndRepeatedTimes) {
   BiasRemover remover;
   std::vector<double> out;
   const std::vector<std::int64_t> t = {0, 1000, 1000, 2000, 3000};
-  remover.remove(t, values({1, 2, 4, 8, 16}), 1e-9, out);  // half window 0 ms: same-time samples only
+  remover.remove(t, values({1, 2, 4, 8, 16}), 1e-9,
+                 out);  // half window 0 ms: same-time samples only
   EXPECT_EQ(out, (std::vector<double>{0, -1, 1, 0, 0}));
   remover.remove({}, {}, 600.0, out);
   EXPECT_TRUE(out.empty());

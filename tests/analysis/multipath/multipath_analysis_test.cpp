@@ -28,7 +28,8 @@ double pattern(int i) { return 0.01 * (i % 3 - 1) + 0.003 * (i % 7); }
 using Edit = std::function<void(int epoch, GpsObservations&)>;
 
 // G01 (and more satellites) on C1C/L1C/S1C/C2W/L2W, `count` epochs 30 s apart.
-ObsData gps_data(int count, const Edit& edit = {}, std::initializer_list<const char*> satellites = {"G01"}) {
+ObsData gps_data(int count, const Edit& edit = {},
+                 std::initializer_list<const char*> satellites = {"G01"}) {
   const GpsTrack track;
   ObsFixture f;
   for (int i = 0; i < count; ++i) {
@@ -47,7 +48,8 @@ std::vector<double> values_of(const AnalysisOutput& out, const char* label) {
   std::vector<double> values;
   for (const MultipathStats& s : out.statistics) {
     if (s.label != label) continue;
-    for (std::size_t i = 0; i < s.count; ++i) values.push_back(out.estimates[s.first_estimate + i].mp_value);
+    for (std::size_t i = 0; i < s.count; ++i)
+      values.push_back(out.estimates[s.first_estimate + i].mp_value);
   }
   return values;
 }
@@ -68,11 +70,12 @@ TEST(MultipathCombination, IsCodeMultipathPlusAConstant) {
   const GpsTrack track;
   const double gamma = (1575420000.0 * 1575420000.0) / (1227600000.0 * 1227600000.0);
   const double a = 2.0 / (gamma - 1.0);
-  const double constant =
-      -(1.0 + a) * track.l1_wavelength * track.ambiguity1 + a * track.l2_wavelength * track.ambiguity2;
+  const double constant = -(1.0 + a) * track.l1_wavelength * track.ambiguity1 +
+                          a * track.l2_wavelength * track.ambiguity2;
   for (const double t : {0.0, 30.0, 86370.0}) {
-    const double mp = multipath_combination(track.code(t, 0.42), track.l1_wavelength, track.phase1(t),
-                                            track.l2_wavelength, track.phase2(t), gamma);
+    const double mp =
+        multipath_combination(track.code(t, 0.42), track.l1_wavelength, track.phase1(t),
+                              track.l2_wavelength, track.phase2(t), gamma);
     EXPECT_NEAR(mp, 0.42 + constant, 1e-6);
   }
 }
@@ -141,20 +144,25 @@ TEST(Analyze, ElevationCutoffAgainstThePlaceholderElevation) {
   config.elevation_cutoff = 45.0;
   EXPECT_EQ(analyze(gps_data(20), config).estimates.size(), 40u);
   config.elevation_cutoff = 45.1;
-  const AnalysisOutput none = analyze(gps_data(20, [](int i, GpsObservations& v) {
-    if (i >= 10) v.l2w += 10.0;
-  }), config);
+  const AnalysisOutput none = analyze(gps_data(20,
+                                               [](int i, GpsObservations& v) {
+                                                 if (i >= 10) v.l2w += 10.0;
+                                               }),
+                                      config);
   EXPECT_TRUE(none.estimates.empty());
   EXPECT_TRUE(none.statistics.empty());
-  EXPECT_EQ(counts(none), (std::vector<std::pair<std::string, std::uint32_t>>{{"GPSM1C", 1}, {"GPSM2W", 1}}));
+  EXPECT_EQ(counts(none),
+            (std::vector<std::pair<std::string, std::uint32_t>>{{"GPSM1C", 1}, {"GPSM2W", 1}}));
 }
 
 TEST(Analyze, ARawJumpStartsANewArcWithoutASlip) {
   AnalyzerConfig config;
   config.cp_delta_base = 100.0;  // keep the code-minus-phase test quiet
-  const AnalysisOutput out = analyze(gps_data(30, [](int i, GpsObservations& v) {
-    if (i >= 15) v.c1c += 10.5;
-  }), config);
+  const AnalysisOutput out = analyze(gps_data(30,
+                                              [](int i, GpsObservations& v) {
+                                                if (i >= 15) v.c1c += 10.5;
+                                              }),
+                                     config);
   EXPECT_TRUE(out.cycle_slips.empty());
   EXPECT_TRUE(out.slip_counts.empty());
   const auto c1c = values_of(out, "GPSM1C");
@@ -165,13 +173,16 @@ TEST(Analyze, ARawJumpStartsANewArcWithoutASlip) {
 }
 
 TEST(Analyze, ASlipOnTheSecondPhaseBreaksAndCounts) {
-  const AnalysisOutput out = analyze(gps_data(30, [](int i, GpsObservations& v) {
-    if (i >= 15) v.l2w += 10.0;
-  }), AnalyzerConfig{});
+  const AnalysisOutput out = analyze(gps_data(30,
+                                              [](int i, GpsObservations& v) {
+                                                if (i >= 15) v.l2w += 10.0;
+                                              }),
+                                     AnalyzerConfig{});
   ASSERT_EQ(out.cycle_slips.size(), 2u);
   EXPECT_EQ(out.cycle_slips[0].method, SlipMethod::Gf);
   EXPECT_EQ(calendar_millis(out.cycle_slips[0].time), kFixtureStartMs + 450000);
-  EXPECT_EQ(counts(out), (std::vector<std::pair<std::string, std::uint32_t>>{{"GPSM1C", 1}, {"GPSM2W", 1}}));
+  EXPECT_EQ(counts(out),
+            (std::vector<std::pair<std::string, std::uint32_t>>{{"GPSM1C", 1}, {"GPSM2W", 1}}));
   EXPECT_EQ(out.statistics[0].cycle_slips, 1u);
   const auto c1c = values_of(out, "GPSM1C");
   EXPECT_NEAR(mean_of(c1c, 0, 15), 0.0, 1e-9);
@@ -179,9 +190,11 @@ TEST(Analyze, ASlipOnTheSecondPhaseBreaksAndCounts) {
 
   AnalyzerConfig off;
   off.detect_cycle_slips = false;
-  const AnalysisOutput quiet = analyze(gps_data(30, [](int i, GpsObservations& v) {
-    if (i >= 15) v.l2w += 10.0;
-  }), off);
+  const AnalysisOutput quiet = analyze(gps_data(30,
+                                                [](int i, GpsObservations& v) {
+                                                  if (i >= 15) v.l2w += 10.0;
+                                                }),
+                                       off);
   EXPECT_TRUE(quiet.cycle_slips.empty());
   EXPECT_TRUE(quiet.slip_counts.empty());
   EXPECT_EQ(quiet.statistics[0].cycle_slips, 0u);
@@ -189,14 +202,17 @@ TEST(Analyze, ASlipOnTheSecondPhaseBreaksAndCounts) {
 
 TEST(Analyze, ASlipWhereTheSignalHasNoSampleStillEndsTheArc) {
   // Epoch 15: the receiver flags loss of lock on L1C but wrote no C1C.
-  const AnalysisOutput out = analyze(gps_data(30, [](int i, GpsObservations& v) {
-    if (i == 15) {
-      v.c1c = kNaN;
-      v.l1c_lli = 1;
-    }
-    if (i >= 15) v.l1c += 3.0;
-  }), AnalyzerConfig{});
-  EXPECT_EQ(counts(out), (std::vector<std::pair<std::string, std::uint32_t>>{{"GPSM1C", 1}, {"GPSM2W", 1}}));
+  const AnalysisOutput out = analyze(gps_data(30,
+                                              [](int i, GpsObservations& v) {
+                                                if (i == 15) {
+                                                  v.c1c = kNaN;
+                                                  v.l1c_lli = 1;
+                                                }
+                                                if (i >= 15) v.l1c += 3.0;
+                                              }),
+                                     AnalyzerConfig{});
+  EXPECT_EQ(counts(out),
+            (std::vector<std::pair<std::string, std::uint32_t>>{{"GPSM1C", 1}, {"GPSM2W", 1}}));
   const auto c1c = values_of(out, "GPSM1C");
   ASSERT_EQ(c1c.size(), 29u);
   EXPECT_NEAR(mean_of(c1c, 0, 15), 0.0, 1e-9);
@@ -204,10 +220,12 @@ TEST(Analyze, ASlipWhereTheSignalHasNoSampleStillEndsTheArc) {
 }
 
 TEST(Analyze, ZeroCodeOrPhaseIsAMissingObservation) {
-  const AnalysisOutput out = analyze(gps_data(20, [](int i, GpsObservations& v) {
-    if (i == 10) v.c1c = 0.0;
-    if (i == 11) v.l1c = 0.0;
-  }), AnalyzerConfig{});
+  const AnalysisOutput out = analyze(gps_data(20,
+                                              [](int i, GpsObservations& v) {
+                                                if (i == 10) v.c1c = 0.0;
+                                                if (i == 11) v.l1c = 0.0;
+                                              }),
+                                     AnalyzerConfig{});
   EXPECT_TRUE(out.cycle_slips.empty());
   EXPECT_TRUE(out.slip_counts.empty());
   const auto c1c = values_of(out, "GPSM1C");
@@ -220,9 +238,11 @@ TEST(Analyze, ZeroCodeOrPhaseIsAMissingObservation) {
 TEST(Analyze, SystemsSelectingNothingStillReportSlips) {
   AnalyzerConfig config;
   config.systems.clear();
-  const AnalysisOutput out = analyze(gps_data(3, [](int i, GpsObservations& v) {
-    if (i == 1) v.l1c_lli = 1;
-  }), config);
+  const AnalysisOutput out = analyze(gps_data(3,
+                                              [](int i, GpsObservations& v) {
+                                                if (i == 1) v.l1c_lli = 1;
+                                              }),
+                                     config);
   EXPECT_TRUE(out.estimates.empty());
   EXPECT_TRUE(out.statistics.empty());
   ASSERT_EQ(out.cycle_slips.size(), 1u);
@@ -240,9 +260,11 @@ TEST(Analyze, ThinnedEpochsAreAnalysedAtTheirOwnSpacing) {
 }
 
 TEST(Analyze, OddSettingsNeverCrashOrHang) {
-  const ObsData data = gps_data(40, [](int i, GpsObservations& v) {
-    if (i >= 20) v.l2w += 7.0;
-  }, {"G01", "G02"});
+  const ObsData data = gps_data(40,
+                                [](int i, GpsObservations& v) {
+                                  if (i >= 20) v.l2w += 7.0;
+                                },
+                                {"G01", "G02"});
   const double inf = std::numeric_limits<double>::infinity();
   for (const double x : {kNaN, inf, -inf, -1.0, 0.0, 1e300}) {
     AnalyzerConfig config;
@@ -281,13 +303,13 @@ TEST(Analyze, DegenerateDataGivesEmptyOrPartialResults) {
   ASSERT_EQ(c1c.size(), 30u);
   EXPECT_NEAR(mean_of(c1c, 0, 15), 0.0, 1e-9);
 
-  const AnalysisOutput no_phases = analyze(gps_data(20, [](int, GpsObservations& v) {
-    v.l2w = kNaN;
-  }), AnalyzerConfig{});
+  const AnalysisOutput no_phases =
+      analyze(gps_data(20, [](int, GpsObservations& v) { v.l2w = kNaN; }), AnalyzerConfig{});
   EXPECT_TRUE(no_phases.estimates.empty());
 
   ObsFixture invalid_times;  // month 13: every epoch takes the same "now"
-  for (int i = 0; i < 20; ++i) invalid_times.epoch(Epoch{2024, 13, 1, 0, 0, 0.0}).gps("G01", track.at(30.0 * i));
+  for (int i = 0; i < 20; ++i)
+    invalid_times.epoch(Epoch{2024, 13, 1, 0, 0, 0.0}).gps("G01", track.at(30.0 * i));
   EXPECT_TRUE(analyze(invalid_times.finish(), AnalyzerConfig{}).estimates.empty());
 }
 

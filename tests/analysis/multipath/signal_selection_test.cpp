@@ -27,9 +27,8 @@ struct Selected {
   std::vector<std::string> names() const {
     std::vector<std::string> out;
     for (const SignalPair& p : selection.pairs) {
-      out.push_back(to_string(p.satellite) + ":" + to_string(p.code) + "/" +
-                    to_string(p.phase1) + "/" + to_string(p.phase2) + "/" +
-                    (p.snr_code ? to_string(*p.snr_code) : "-"));
+      out.push_back(to_string(p.satellite) + ":" + to_string(p.code) + "/" + to_string(p.phase1) +
+                    "/" + to_string(p.phase2) + "/" + (p.snr_code ? to_string(*p.snr_code) : "-"));
     }
     return out;
   }
@@ -51,9 +50,9 @@ ObsData uniform(std::initializer_list<const char*> satellites,
 }
 
 TEST(SelectSignals, SatelliteOrderThenBandThenAttribute) {
-  const Selected s(uniform({"G10", "E05", "G02", "G100"},
-                           {"C2W", "L2W", "C1W", "C1C", "L1C", "S1C"}),
-                   AnalyzerConfig{});
+  const Selected s(
+      uniform({"G10", "E05", "G02", "G100"}, {"C2W", "L2W", "C1W", "C1C", "L1C", "S1C"}),
+      AnalyzerConfig{});
   EXPECT_EQ(s.names(), (std::vector<std::string>{
                            "G02:C1C/L1C/L2W/S1C", "G02:C1W/L1C/L2W/S1C", "G02:C2W/L2W/L1C/-",
                            "G10:C1C/L1C/L2W/S1C", "G10:C1W/L1C/L2W/S1C", "G10:C2W/L2W/L1C/-",
@@ -104,8 +103,7 @@ TEST(SelectSignals, DropsSignalsWithoutFrequencyOrPhases) {
   EXPECT_TRUE(no_own_phase.selection.pairs.empty());
   AnalyzerConfig gps_and_mixed;
   gps_and_mixed.systems = {GnssSystem::GPS, GnssSystem::Mixed};
-  const Selected no_frequency(uniform({"G01", "M01"}, {"C3X", "L3X", "L1C", "C1C"}),
-                              gps_and_mixed);
+  const Selected no_frequency(uniform({"G01", "M01"}, {"C3X", "L3X", "L1C", "C1C"}), gps_and_mixed);
   EXPECT_TRUE(no_frequency.selection.pairs.empty());
 }
 
@@ -127,10 +125,9 @@ TEST(SelectSignals, SystemsAndCodeFiltersRestrictTheChoice) {
             (std::vector<std::string>{"R01:C1C/L1C/L2C/-"}));
   config = AnalyzerConfig{};
   config.include_codes = {"GC1C", "C5Q"};
-  EXPECT_EQ(Selected(uniform({"E05", "G01"}, {"C1C", "L1C", "C2C", "L2C", "C5Q", "L5Q"}), config)
-                .names(),
-            (std::vector<std::string>{"E05:C5Q/L5Q/L1C/-", "G01:C1C/L1C/L2C/-",
-                                      "G01:C5Q/L5Q/L1C/-"}));
+  EXPECT_EQ(
+      Selected(uniform({"E05", "G01"}, {"C1C", "L1C", "C2C", "L2C", "C5Q", "L5Q"}), config).names(),
+      (std::vector<std::string>{"E05:C5Q/L5Q/L1C/-", "G01:C1C/L1C/L2C/-", "G01:C5Q/L5Q/L1C/-"}));
   config.exclude_codes = {"C5Q"};
   config.include_codes = {"C5Q"};
   EXPECT_TRUE(Selected(uniform({"G01"}, {"C5Q", "L5Q", "L1C"}), config).names().empty());

@@ -31,7 +31,12 @@ ObsData gps_track(const std::vector<double>& times,
     const double t = times[i];
     Values v{track.code(t, 0.0), track.phase1(t), track.code(t, 0.0), track.phase2(t)};
     if (edit) edit(i, v);
-    f.epoch(t).sat("G01").obs("C1C", v.c1).obs("L1C", v.l1, v.lli1).obs("C2W", v.c2).obs("L2W", v.l2);
+    f.epoch(t)
+        .sat("G01")
+        .obs("C1C", v.c1)
+        .obs("L1C", v.l1, v.lli1)
+        .obs("C2W", v.c2)
+        .obs("L2W", v.l2);
   }
   return f.finish();
 }
@@ -63,7 +68,8 @@ std::vector<std::string> describe(const SlipDetection& d) {
 
 TEST(LossOfLock, BitsZeroAndOneAreSlipsFromTheFirstEpochOn) {
   const std::uint8_t flags[] = {1, 0, 2, 3, 4, 5, 8, kNoIndicator};
-  const ObsData data = gps_track(every_30s(8), [&](std::size_t i, Values& v) { v.lli1 = flags[i]; });
+  const ObsData data =
+      gps_track(every_30s(8), [&](std::size_t i, Values& v) { v.lli1 = flags[i]; });
   const SlipDetection d = detect(data);
   EXPECT_EQ(describe(d), (std::vector<std::string>{"G01 0 lli L1C", "G01 60000 lli L1C",
                                                    "G01 90000 lli L1C", "G01 150000 lli L1C"}));
@@ -122,7 +128,8 @@ TEST(GeometryFreeTest, BothPhasesOfASlipAreTestedAgainstEachOther) {
     f.obs("C2P", track.code(t, 100.0 * i)).obs("L2W", track.phase2(t) + (i == 2 ? 10.0 : 0.0));
   }
   const SlipDetection d = detect(f.finish());
-  EXPECT_EQ(describe(d), (std::vector<std::string>{"G01 60000 gf L1C L2W", "G01 60000 gf L2W L1C"}));
+  EXPECT_EQ(describe(d),
+            (std::vector<std::string>{"G01 60000 gf L1C L2W", "G01 60000 gf L2W L1C"}));
   EXPECT_NEAR(d.records[0].magnitude, 10.0 * track.l2_wavelength / 0.6469, 1e-3);
   EXPECT_NEAR(d.records[0].threshold, 0.19, 1e-12);
 }
@@ -133,8 +140,10 @@ TEST(GeometryFreeTest, APartnerChangeIsNoComparison) {
   for (int i = 0; i < 4; ++i) {
     const double t = 30.0 * i;
     f.epoch(t).sat("G01").obs("L1C", track.phase1(t) + 5.0 * i);  // a slip every epoch
-    if (i == 0) f.obs("L2W", track.phase2(t));
-    else f.obs("L5Q", track.phase2(t));
+    if (i == 0)
+      f.obs("L2W", track.phase2(t));
+    else
+      f.obs("L5Q", track.phase2(t));
   }
   // Epoch 1 switches to L5Q: only epochs 2 and 3 compare (L1C against L5Q and back).
   EXPECT_EQ(describe(detect(f.finish())),
@@ -172,12 +181,15 @@ TEST(RecordOrder, TimeThenSatelliteTextThenDetectionOrder) {
     for (const char* s : {"G11", "G100", "G02"}) {
       const bool slip = t == 60.0;
       f.epoch(t);  // one epoch per satellite keeps file order within the time
-      f.sat(s).obs("C1C", track.code(t, slip ? 50.0 : 0.0)).obs("L1C", track.phase1(t), slip ? 1 : 0);
-      f.obs("C2W", track.code(t, 0)).obs("L2W", track.phase2(t) + (slip ? 20.0 : 0.0), slip ? 2 : 0);
+      f.sat(s)
+          .obs("C1C", track.code(t, slip ? 50.0 : 0.0))
+          .obs("L1C", track.phase1(t), slip ? 1 : 0);
+      f.obs("C2W", track.code(t, 0))
+          .obs("L2W", track.phase2(t) + (slip ? 20.0 : 0.0), slip ? 2 : 0);
     }
   }
-  const std::vector<std::string> per_satellite = {"lli L1C", "lli L2W", "gf L1C L2W",
-                                                  "gf L2W L1C", "code_phase L1C C1C"};
+  const std::vector<std::string> per_satellite = {"lli L1C", "lli L2W", "gf L1C L2W", "gf L2W L1C",
+                                                  "code_phase L1C C1C"};
   std::vector<std::string> expected;
   for (const char* s : {"G02", "G100", "G11"}) {
     for (const std::string& r : per_satellite) expected.push_back(std::string(s) + " 60000 " + r);
