@@ -18,6 +18,12 @@ void pair_slip_times(const SlipIndex& slips, const SignalPair& pair,
   std::merge(first.begin(), first.end(), second.begin(), second.end(), out.begin());
 }
 
+// Every estimate sits at the placeholder elevation until orbits arrive, so
+// the cutoff keeps all of them or none.
+bool cutoff_keeps_estimates(const AnalyzerConfig& config) {
+  return !(config.elevation_cutoff > kPlaceholderElevation);
+}
+
 // Reused buffers of the per-pair work.
 struct PairScratch {
   std::vector<std::int64_t> times_ms;
@@ -26,16 +32,16 @@ struct PairScratch {
   BiasRemover bias;
 };
 
-class LabelEstimator {
+class PairEstimator {
  public:
-  LabelEstimator(const EpochTimes& times, const SlipIndex& slips, double gap_threshold,
+  PairEstimator(const EpochTimes& times, const SlipIndex& slips, double gap_threshold,
                  const AnalyzerConfig& config, std::vector<MpEstimate>& out)
       : times_(times),
         slips_(slips),
         config_(config),
         out_(out),
         breaks_{gap_threshold, config.mp_jump_threshold},
-        keep_estimates_(!(config.elevation_cutoff > kPlaceholderElevation)) {}
+        keep_estimates_(cutoff_keeps_estimates(config)) {}
 
   // Appends the pair's estimates; returns its slip-caused arc breaks.
   std::uint32_t add_pair(const SignalPair& pair, const SignalSeries& series) {
@@ -105,8 +111,8 @@ MultipathEstimation estimate_multipath(const SignalSelection& selection,
                    [&](std::size_t a, std::size_t b) { return labels[a] < labels[b]; });
 
   MultipathEstimation out;
-  if (!(config.elevation_cutoff > kPlaceholderElevation)) out.estimates.reserve(samples);
-  LabelEstimator estimator(times, slips, gap_threshold, config, out.estimates);
+  if (cutoff_keeps_estimates(config)) out.estimates.reserve(samples);
+  PairEstimator estimator(times, slips, gap_threshold, config, out.estimates);
   for (std::size_t k = 0; k < order.size();) {
     const std::string& label = labels[order[k]];
     const std::size_t begin = out.estimates.size();
