@@ -1,0 +1,51 @@
+// Per-label summaries of multipath estimates.
+//
+// Over the values x1..xn of a label (n >= 1): count, mean, population
+// standard deviation, rms, min, max, and the elevation-weighted rms
+// sqrt(Σ w·x² / Σ w) with the weight w(e) of `elevation_weight` (the plain
+// rms when Σ w is 0). While every estimate sits at the placeholder elevation
+// the weighted rms equals the rms exactly.
+//
+// `refresh_weighted_rms` recomputes the weighted rms of existing statistics
+// after estimates received real elevations; nothing else changes.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "analysis/multipath/multipath_estimate.hpp"
+
+namespace skyloam {
+
+// 1 at 30° and above; 0 at 0° and below or for NaN; 1 / (4·sin²e) between.
+double elevation_weight(double elevation_degrees);
+
+struct MultipathStats {
+  std::string label;  // "GPSM1C"
+  GnssSystem system;  // of the label's first estimate
+  ObsCode code;       // signal of the label's first estimate
+  std::size_t count;
+  double mean;
+  double std_dev;
+  double rms;
+  double min;
+  double max;
+  double weighted_rms;
+  std::uint32_t cycle_slips;   // slip-caused arc breaks of the label
+  std::size_t first_estimate;  // the label's estimates are [first, first + count)
+};
+
+// Summary of a non-empty run of one label's estimates. `weighted` false
+// leaves weighted_rms equal to rms. cycle_slips and first_estimate are left 0.
+MultipathStats summarize(std::string label, std::span<const MpEstimate> estimates,
+                         bool weighted = true);
+
+// Sets each statistic's weighted_rms from the estimates whose label (system
+// of the satellite and pseudorange code) matches and whose weights sum to
+// more than 0; statistics without such estimates keep their value.
+void refresh_weighted_rms(std::span<const MpEstimate> estimates,
+                          std::span<MultipathStats> statistics);
+
+}  // namespace skyloam
