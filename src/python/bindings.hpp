@@ -19,6 +19,13 @@ extern PyMethodDef calculate_azel_function;
 extern PyMethodDef get_frequency_function;
 extern PyMethodDef get_wavelength_function;
 
+// results.cpp
+PyTypeObject* multipath_estimate_class();
+PyTypeObject* multipath_stats_class();
+PyTypeObject* cycle_slip_class();
+PyTypeObject* analysis_results_class();
+// analyzer.cpp
+PyTypeObject* multipath_analyzer_class();
 // orbits.cpp
 PyTypeObject* sp3_data_class();
 extern PyMethodDef read_sp3_function;

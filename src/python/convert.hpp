@@ -40,6 +40,12 @@ bool from_python(PyObject* object, std::string& out);
 bool from_python(PyObject* object, std::span<const char>& out);
 bool from_python(PyObject* object, std::pair<double, double>& out);
 
+// Declared ahead so that the templates below find each other.
+template <class T>
+bool from_python(PyObject* object, std::optional<T>& out);
+template <class T>
+bool from_python(PyObject* object, std::vector<T>& out);
+
 // An instance of exactly T's class; points into it.
 template <class T>
 bool from_python(PyObject* object, const T*& out) {

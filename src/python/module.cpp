@@ -23,6 +23,11 @@ constexpr ClassEntry kClasses[] = {
     {"Epoch", epoch_class},
     {"Ecef", ecef_class},
     {"Geodetic", geodetic_class},
+    {"MultipathEstimate", multipath_estimate_class},
+    {"MultipathStats", multipath_stats_class},
+    {"CycleSlip", cycle_slip_class},
+    {"AnalysisResults", analysis_results_class},
+    {"MultipathAnalyzer", multipath_analyzer_class},
     {"Sp3Data", sp3_data_class},
 };
 

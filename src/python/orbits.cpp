@@ -7,11 +7,10 @@
 #include "python/args.hpp"
 #include "python/bindings.hpp"
 #include "python/classes.hpp"
+#include "python/shared_values.hpp"
 
 namespace skyloam::py {
 namespace {
-
-using SharedSp3 = std::shared_ptr<const Sp3Data>;
 
 const Sp3Data& sp3_of(PyObject* self) { return *value_of<SharedSp3>(self); }
 
