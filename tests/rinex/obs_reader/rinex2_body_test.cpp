@@ -33,7 +33,7 @@ TEST(Rinex2Body, ContinuationListAndClockOffsetColumns) {
   std::string text = rinex2_header("     1    C1");
   std::string list;
   for (int prn = 1; prn <= 12; ++prn) {
-    char entry[8];
+    char entry[16];
     std::snprintf(entry, sizeof entry, "%c%02d", prn % 2 ? 'G' : 'R', prn);
     list += entry;
   }
