@@ -1,0 +1,137 @@
+// The RINEX 3/4 grammar: `>` epoch lines, each followed by the number of
+// satellite record lines it announces.
+#include <array>
+
+#include "rinex/obs_reader/body_reader.hpp"
+#include "rinex/obs_reader/code_columns.hpp"
+#include "rinex/obs_reader/field_value.hpp"
+
+namespace skyloam {
+namespace {
+
+constexpr std::size_t kMinEpochLine = 32;
+constexpr std::size_t kFieldWidth = 16;
+constexpr std::size_t kValueWidth = 14;
+
+struct EpochLine {
+  Epoch time;
+  std::uint8_t flag;
+  std::uint32_t records;
+  std::optional<double> clock_offset;
+};
+
+EpochLine parse_epoch_line(std::string_view line) {
+  EpochLine epoch{};
+  epoch.time.year = field_or<std::int32_t>(line, 2, 6, 2000);
+  epoch.time.month = field_or<std::uint32_t>(line, 7, 9, 1);
+  epoch.time.day = field_or<std::uint32_t>(line, 10, 12, 1);
+  epoch.time.hour = field_or<std::uint32_t>(line, 13, 15, 0);
+  epoch.time.minute = field_or<std::uint32_t>(line, 16, 18, 0);
+  epoch.time.second = field_or<double>(line, 19, 30, 0.0);
+  epoch.flag = field_or<std::uint8_t>(line, 31, 32, 0);
+  epoch.records = field_or<std::uint32_t>(line, 32, 35, 0);
+  if (line.size() > 55) {
+    if (const auto clock = parse_f64(trimmed_column(line, 41, 56))) epoch.clock_offset = *clock;
+  }
+  return epoch;
+}
+
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+// The satellite of a record's first three bytes; "G05" is decoded directly.
+std::optional<Satellite> record_satellite(std::string_view line) {
+  if (is_digit(line[1]) && is_digit(line[2])) {
+    if (const auto system = system_from_letter(line[0])) {
+      return Satellite{*system, static_cast<std::uint32_t>((line[1] - '0') * 10 + (line[2] - '0'))};
+    }
+  }
+  return parse_satellite(line.substr(0, 3));
+}
+
+struct SystemColumns {
+  bool listed = false;
+  CodeColumns codes;
+};
+using ColumnsBySystem = std::array<SystemColumns, kAllSystems.size()>;
+
+ColumnsBySystem columns_of(const RinexObsHeader& header) {
+  ColumnsBySystem systems;
+  for (const auto& [system, codes] : header.obs_types) {
+    SystemColumns& columns = systems[static_cast<std::size_t>(system)];
+    columns.listed = true;
+    for (const ObsCode& code : codes) columns.codes.add(code);
+  }
+  return systems;
+}
+
+class Rinex3Body {
+ public:
+  explicit Rinex3Body(RinexObsHeader header)
+      : systems_(columns_of(header)), builder_(std::move(header)) {}
+
+  Result<ObsData> read(LineSource& lines);
+
+ private:
+  void read_record(std::string_view line);
+
+  ColumnsBySystem systems_;
+  ObsDataBuilder builder_;
+};
+
+void Rinex3Body::read_record(std::string_view line) {
+  if (line.size() < 3) return;
+  const auto satellite = record_satellite(line);
+  if (!satellite) return;
+  SystemColumns& columns = systems_[static_cast<std::size_t>(satellite->system)];
+  if (!columns.listed) return;
+  builder_.begin_satellite(*satellite);
+  const std::string_view data = line.substr(3);
+  const std::size_t count = columns.codes.size();
+  for (std::size_t i = 0; i < count && i * kFieldWidth < data.size(); ++i) {
+    const std::string_view field = data.substr(i * kFieldWidth, kFieldWidth);
+    const auto value = parse_field_value(field.substr(0, kValueWidth));
+    if (!value) continue;
+    builder_.add(columns.codes.id(i, builder_), *value, indicator_at(field, kValueWidth),
+                 indicator_at(field, kValueWidth + 1));
+  }
+}
+
+Result<ObsData> Rinex3Body::read(LineSource& lines) {
+  for (;;) {
+    auto next = lines.next();
+    if (!next) return fail(std::move(next.error()));
+    if (!*next) break;
+    const std::string_view line = strip_trailing_cr((*next)->text);
+    if (line.empty() || line.front() != '>') continue;
+    if (line.size() < kMinEpochLine) {
+      return fail(GnssError::rinex_parse((*next)->index, "Epoch line too short"));
+    }
+    const EpochLine epoch = parse_epoch_line(line);
+    const bool keep = !is_event_flag(epoch.flag);
+    bool input_ended = false;
+    for (std::uint32_t k = 0; k < epoch.records; ++k) {
+      auto record = lines.next();
+      if (!record) return fail(std::move(record.error()));
+      if (!*record) {
+        input_ended = true;
+        break;
+      }
+      if (keep) read_record(strip_trailing_cr((*record)->text));
+    }
+    if (keep) {
+      builder_.commit_epoch(epoch.time, epoch.flag, epoch.clock_offset);
+    } else {
+      builder_.discard_epoch();
+    }
+    if (input_ended) break;
+  }
+  return std::move(builder_).finish();
+}
+
+}  // namespace
+
+Result<ObsData> read_rinex3_body(LineSource& lines, RinexObsHeader header) {
+  return Rinex3Body(std::move(header)).read(lines);
+}
+
+}  // namespace skyloam
