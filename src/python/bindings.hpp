@@ -19,6 +19,11 @@ extern PyMethodDef calculate_azel_function;
 extern PyMethodDef get_frequency_function;
 extern PyMethodDef get_wavelength_function;
 
+// rinex_data.cpp
+PyTypeObject* rinex_obs_data_class();
+PyTypeObject* snr_series_class();
+extern PyMethodDef read_rinex_obs_function;
+extern PyMethodDef read_rinex_obs_bytes_function;
 // results.cpp
 PyTypeObject* multipath_estimate_class();
 PyTypeObject* multipath_stats_class();

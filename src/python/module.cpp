@@ -23,11 +23,13 @@ constexpr ClassEntry kClasses[] = {
     {"Epoch", epoch_class},
     {"Ecef", ecef_class},
     {"Geodetic", geodetic_class},
+    {"RinexObsData", rinex_obs_data_class},
     {"MultipathEstimate", multipath_estimate_class},
     {"MultipathStats", multipath_stats_class},
     {"CycleSlip", cycle_slip_class},
     {"AnalysisResults", analysis_results_class},
     {"MultipathAnalyzer", multipath_analyzer_class},
+    {"SnrSeries", snr_series_class},
     {"Sp3Data", sp3_data_class},
 };
 
@@ -37,6 +39,8 @@ PyMethodDef version_function = {"version", version, METH_NOARGS,
                                 "version()\n--\n\nGet library version"};
 
 PyMethodDef* const kFunctions[] = {
+    &read_rinex_obs_function,
+    &read_rinex_obs_bytes_function,
     &read_sp3_function,
     &get_frequency_function,
     &get_wavelength_function,

@@ -5,7 +5,8 @@
 #include <vector>
 
 #include "navigation/sp3/sp3_lines.hpp"
-#include "navigation/sp3/utf8_file_lines.hpp"
+#include "rinex/obs_reader/file_source.hpp"
+#include "rinex/obs_reader/line_splitter.hpp"
 
 namespace skyloam {
 namespace {
@@ -59,9 +60,10 @@ Result<Sp3Data> read_sp3(LineSource& lines) {
 }
 
 Result<Sp3Data> read_sp3(const std::filesystem::path& path) {
-  Result<Utf8FileLines> lines = Utf8FileLines::open(path);
-  if (!lines) return fail(lines.error());
-  return read_sp3(*lines);
+  auto bytes = FileByteSource::open(path.string());
+  if (!bytes) return fail(bytes.error());
+  LineSplitter lines(std::move(*bytes));
+  return read_sp3(lines);
 }
 
 }  // namespace skyloam
