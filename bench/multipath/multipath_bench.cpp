@@ -1,19 +1,22 @@
 // Throughput of the multipath analysis in observations per second.
 //
-//   multipath_bench [--hours=24] [benchmark flags]
+//   multipath_bench [--hours=24] [--large-megabytes=230] [benchmark flags]
 //
-// The synthetic day is built once; `run_analysis` takes any ObsData, so a
-// data set read from a real RINEX file can be registered the same way.
+// First the real files: a daily multi-GNSS file of the shared test data and
+// a large file made from it, each read and analysed (ratio of analysis to
+// reading time); then the synthetic day through Google Benchmark.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "analysis/multipath/analysed_epochs.hpp"
 #include "analysis/multipath/multipath_analysis.hpp"
 #include "analysis/multipath/slip_detector.hpp"
+#include "real_files.hpp"
 #include "synthetic_observations.hpp"
 
 namespace skyloam::bench {
@@ -50,18 +53,20 @@ void run_slip_detection(benchmark::State& state, const ObsData& data) {
   report(state, data);
 }
 
-double hours_argument(int& argc, char** argv) {
-  double hours = 24.0;
+// Removes "--<name>=<value>" from the arguments and returns its value.
+double take_option(int& argc, char** argv, const char* name, double fallback) {
+  const std::size_t length = std::strlen(name);
+  double value = fallback;
   int kept = 1;
   for (int i = 1; i < argc; ++i) {
-    if (std::strncmp(argv[i], "--hours=", 8) == 0) {
-      hours = std::strtod(argv[i] + 8, nullptr);
+    if (std::strncmp(argv[i], name, length) == 0 && argv[i][length] == '=') {
+      value = std::strtod(argv[i] + length + 1, nullptr);
     } else {
       argv[kept++] = argv[i];
     }
   }
   argc = kept;
-  return hours;
+  return value;
 }
 
 }  // namespace
@@ -70,8 +75,18 @@ double hours_argument(int& argc, char** argv) {
 int main(int argc, char** argv) {
   using namespace skyloam::bench;
   SyntheticShape shape;
-  shape.hours = hours_argument(argc, argv);
+  shape.hours = take_option(argc, argv, "--hours", 24.0);
+  const double large_megabytes = take_option(argc, argv, "--large-megabytes", 230.0);
   benchmark::Initialize(&argc, argv);
+  const std::string testdata = SKYLOAM_BENCH_TESTDATA_DIR;
+  if (std::filesystem::is_directory(testdata)) {
+    report_real_file("ESBC daily (gzip)",
+                     testdata + "/rinex3/ESBC00DNK_R_20201770000_01D_30S_MO.rnx.gz", 3);
+    report_real_file("ZIMM daily (RINEX 2)", testdata + "/rinex2/ZIMM2350.15O", 3);
+    if (large_megabytes > 0) report_large_file(testdata, std::size_t(large_megabytes), 2);
+  } else {
+    std::printf("shared test data not found at %s: real files skipped\n", testdata.c_str());
+  }
   const skyloam::ObsData data = synthetic_observations(shape);
   std::printf("synthetic data set: %.1f h at %.0f s, %zu epochs, %zu observations\n", shape.hours,
               shape.interval_seconds, data.epochs().size(), data.observation_count());
