@@ -1,0 +1,97 @@
+#include "rinex/compressed/data_line_decoder.hpp"
+
+#include <string>
+
+#include "rinex/compressed/compact_field.hpp"
+#include "rinex/compressed/text_difference.hpp"
+
+namespace skyloam {
+
+namespace {
+
+// The widest values an F14.3 column holds: "-999999999.999", "9999999999.999".
+constexpr std::int64_t kLowestValue = -999'999'999'999;
+constexpr std::int64_t kHighestValue = 9'999'999'999'999;
+
+GnssError field_error(const DataLineContext& where, std::size_t type, std::string_view text,
+                      const std::string& problem) {
+  return GnssError::rinex_parse(
+      where.index, "compact data line of " + std::string(where.satellite) + ": field " +
+                       std::to_string(type + 1) + " (\"" + std::string(text.substr(0, 40)) +
+                       "\") " + problem);
+}
+
+Result<void> decode_field(std::string_view text, DifferenceArc& arc, ObservationSlot& slot,
+                          const DataLineContext& where, std::size_t type) {
+  const auto field = parse_compact_field(text);
+  if (!field) return fail(field_error(where, type, text, describe(field.error())));
+  switch (field->kind) {
+    case CompactField::Kind::Empty:
+      arc.end();
+      slot.present = false;
+      return {};
+    case CompactField::Kind::ArcStart:
+      arc.start(field->order, field->number);
+      break;
+    case CompactField::Kind::Difference:
+      if (!arc.running()) {
+        return fail(field_error(where, type, text,
+                                "is a difference, but no arc is running for it (expected n&v)"));
+      }
+      if (!arc.advance(field->number)) {
+        return fail(field_error(where, type, text, "makes the value leave the 64-bit range"));
+      }
+      break;
+  }
+  if (arc.value() < kLowestValue || arc.value() > kHighestValue) {
+    return fail(field_error(where, type, text,
+                            "gives the value " + std::to_string(arc.value()) +
+                                " thousandths, too wide for a RINEX observation (F14.3)"));
+  }
+  slot.present = true;
+  slot.value = arc.value();
+  return {};
+}
+
+Result<void> apply_flags(std::string_view difference, SatelliteState& state,
+                         const std::vector<ObservationSlot>& values, const DataLineContext& where) {
+  const std::size_t width = state.flags.size();
+  apply_text_difference(state.flags, difference);
+  if (state.flags.find_first_not_of(' ', width) != std::string::npos) {
+    return fail(GnssError::rinex_parse(
+        where.index, "compact data line of " + std::string(where.satellite) +
+                         ": the flag string is longer than 2 characters for each of its " +
+                         std::to_string(values.size()) + " observation types"));
+  }
+  state.flags.resize(width);
+  for (std::size_t t = 0; t < values.size(); ++t) {
+    if (!values[t].present) {
+      state.flags[2 * t] = ' ';
+      state.flags[2 * t + 1] = ' ';
+    }
+  }
+  return {};
+}
+
+}  // namespace
+
+Result<void> decode_data_line(std::string_view line, SatelliteState& state,
+                              std::vector<ObservationSlot>& values, const DataLineContext& where) {
+  const std::size_t types = state.arcs.size();
+  values.resize(types);
+  std::size_t pos = 0;  // start of the next field; past the end once the line has ended
+  for (std::size_t t = 0; t < types; ++t) {
+    std::string_view text;
+    if (pos <= line.size()) {
+      std::size_t stop = line.find(' ', pos);
+      if (stop == std::string_view::npos) stop = line.size();
+      text = line.substr(pos, stop - pos);
+      pos = stop + 1;
+    }
+    if (auto decoded = decode_field(text, state.arcs[t], values[t], where, t); !decoded) return decoded;
+  }
+  const std::string_view flags = pos <= line.size() ? line.substr(pos) : std::string_view{};
+  return apply_flags(flags, state, values, where);
+}
+
+}  // namespace skyloam
