@@ -50,14 +50,13 @@ Result<void> CompactEpoch::read_fields(std::size_t index) {
   }
   count_ = *count;
   if (is_event()) return {};
-  const std::size_t ids_end = ids_begin_ + 3 * count_;
-  if (text_.size() < ids_end) {
+  const std::size_t id_bytes = text_.size() > ids_begin_ ? text_.size() - ids_begin_ : 0;
+  if (id_bytes < 3 * count_) {
     return fail(GnssError::rinex_parse(
         index, "restored epoch line lists " + std::to_string(count_) + " satellites but holds " +
-                   std::to_string(text_.size() > ids_begin_ ? (text_.size() - ids_begin_) / 3 : 0) +
-                   " satellite ids"));
+                   std::to_string(id_bytes / 3) + " satellite ids"));
   }
-  if (text_.size() > ids_end) {
+  if (id_bytes > 3 * count_) {
     return fail(GnssError::rinex_parse(
         index, "restored epoch line holds more satellite ids than its count of " +
                    std::to_string(count_)));

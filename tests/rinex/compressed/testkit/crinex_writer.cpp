@@ -21,17 +21,6 @@ std::string without_trailing_blanks(std::string text) {
   return text;
 }
 
-// The difference that turns `from` into `to`.
-std::string text_difference(std::string_view from, std::string_view to) {
-  std::string diff(std::max(from.size(), to.size()), ' ');
-  for (std::size_t i = 0; i < diff.size(); ++i) {
-    const char a = i < from.size() ? from[i] : ' ';
-    const char b = i < to.size() ? to[i] : ' ';
-    if (a != b) diff[i] = b == ' ' ? '&' : b;
-  }
-  return without_trailing_blanks(diff);
-}
-
 class ArcEncoder {
  public:
   void end() { order_ = -1; }
@@ -106,7 +95,7 @@ class Writer {
       satellites_.clear();
       clock_.end();
     }
-    line(initialise ? complete(text) : text_difference(reference_, text));
+    line(initialise ? complete(text) : compact_text_difference(reference_, text));
     reference_ = text;
     must_initialise_ = false;
     if (epoch.clock) {
@@ -179,6 +168,16 @@ class Writer {
 };
 
 }  // namespace
+
+std::string compact_text_difference(std::string_view from, std::string_view to) {
+  std::string diff(std::max(from.size(), to.size()), ' ');
+  for (std::size_t i = 0; i < diff.size(); ++i) {
+    const char a = i < from.size() ? from[i] : ' ';
+    const char b = i < to.size() ? to[i] : ' ';
+    if (a != b) diff[i] = b == ' ' ? '&' : b;
+  }
+  return without_trailing_blanks(diff);
+}
 
 std::string write_crinex(std::string_view rinex, const CrinexWriterOptions& options) {
   const RinexModel model = parse_rinex(rinex);

@@ -24,4 +24,8 @@ struct CrinexWriterOptions {
 
 std::string write_crinex(std::string_view rinex, const CrinexWriterOptions& options = {});
 
+// The compact difference that turns text `from` into `to`, trailing blanks
+// removed.
+std::string compact_text_difference(std::string_view from, std::string_view to);
+
 }  // namespace skyloam::testing
