@@ -22,9 +22,14 @@ struct CompactField {
 
 enum class CompactFieldError : std::uint8_t { Malformed, OrderTooHigh, OutOfRange };
 
+// The field that fills all of `text`.
 expected<CompactField, CompactFieldError> parse_compact_field(std::string_view text);
 
-// "is neither n&v nor a whole number" and the like, for messages.
+// The field that starts at `cursor` and ends at the next blank or at `end`;
+// `cursor` is left on that blank (or at `end`), also after an error.
+expected<CompactField, CompactFieldError> scan_compact_field(const char*& cursor, const char* end);
+
+// "is neither an arc start (n&v) nor a whole number" and the like, for messages.
 const char* describe(CompactFieldError error);
 
 }  // namespace skyloam

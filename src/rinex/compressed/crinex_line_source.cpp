@@ -140,9 +140,9 @@ Result<void> CrinexLineSource::take_clock_line(const Line& line) {
   }
   if (clock_.running()) {
     clock = clock_.value();
-    const int decimals = v1 ? kClockDecimalsV1 : kClockDecimalsV3;
-    const int width = v1 ? kClockWidthV1 : kClockWidthV3;
-    if (!fits_fixed_point(*clock, decimals, width)) {
+    const bool fits = v1 ? fits_fixed_point<kClockDecimalsV1, kClockWidthV1>(*clock)
+                         : fits_fixed_point<kClockDecimalsV3, kClockWidthV3>(*clock);
+    if (!fits) {
       return clock_error("gives a clock offset too wide for its RINEX column");
     }
   }

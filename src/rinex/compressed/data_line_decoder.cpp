@@ -21,9 +21,9 @@ GnssError field_error(const DataLineContext& where, std::size_t type, std::strin
                        "\") " + problem);
 }
 
-Result<void> decode_field(std::string_view text, DifferenceArc& arc, ObservationSlot& slot,
-                          const DataLineContext& where, std::size_t type) {
-  const auto field = parse_compact_field(text);
+Result<void> decode_field(const expected<CompactField, CompactFieldError>& field, std::string_view text,
+                          DifferenceArc& arc, ObservationSlot& slot, const DataLineContext& where,
+                          std::size_t type) {
   if (!field) return fail(field_error(where, type, text, describe(field.error())));
   switch (field->kind) {
     case CompactField::Kind::Empty:
@@ -79,18 +79,21 @@ Result<void> decode_data_line(std::string_view line, SatelliteState& state,
                               std::vector<ObservationSlot>& values, const DataLineContext& where) {
   const std::size_t types = state.arcs.size();
   values.resize(types);
-  std::size_t pos = 0;  // start of the next field; past the end once the line has ended
+  const char* cursor = line.data();
+  const char* const end = line.data() + line.size();
+  bool ended = false;  // the line ran out before the flags
   for (std::size_t t = 0; t < types; ++t) {
-    std::string_view text;
-    if (pos <= line.size()) {
-      std::size_t stop = line.find(' ', pos);
-      if (stop == std::string_view::npos) stop = line.size();
-      text = line.substr(pos, stop - pos);
-      pos = stop + 1;
+    const char* const begin = cursor;
+    const auto field = ended ? CompactField{} : scan_compact_field(cursor, end);
+    const std::string_view text(begin, static_cast<std::size_t>(cursor - begin));
+    if (auto decoded = decode_field(field, text, state.arcs[t], values[t], where, t); !decoded) return decoded;
+    if (cursor == end) {
+      ended = true;
+    } else {
+      ++cursor;  // the blank after the field
     }
-    if (auto decoded = decode_field(text, state.arcs[t], values[t], where, t); !decoded) return decoded;
   }
-  const std::string_view flags = pos <= line.size() ? line.substr(pos) : std::string_view{};
+  const std::string_view flags = ended ? std::string_view{} : std::string_view(cursor, static_cast<std::size_t>(end - cursor));
   return apply_flags(flags, state, values, where);
 }
 

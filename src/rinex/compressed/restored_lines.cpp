@@ -23,7 +23,7 @@ void check_fits(bool written) {
 
 char* write_observation(char* out, const ObservationSlot& slot, const char* flags) {
   if (slot.present) {
-    check_fits(write_fixed_point(slot.value, 3, kValueWidth, out));
+    check_fits(write_fixed_point<3, kValueWidth>(slot.value, out));
   } else {
     std::memset(out, ' ', kValueWidth);
   }
@@ -52,7 +52,7 @@ void write_rinex2_epoch(LineQueue& out, const CompactEpoch& epoch,
   std::size_t length = static_cast<std::size_t>(cursor - line);
   if (clock) {
     std::memset(cursor, ' ', kClockColumnV2 - length);
-    check_fits(write_fixed_point(*clock, kClockDecimalsV1, kClockWidthV1, line + kClockColumnV2));
+    check_fits(write_fixed_point<kClockDecimalsV1, kClockWidthV1>(*clock, line + kClockColumnV2));
     length = kClockColumnV2 + kClockWidthV1;
   }
   out.commit(length, index);
@@ -74,7 +74,7 @@ void write_rinex3_epoch(LineQueue& out, const CompactEpoch& epoch,
   }
   char* line = out.reserve(kClockColumnV3 + kClockWidthV3);
   write_padded(line, epoch.fields(), kClockColumnV3);
-  check_fits(write_fixed_point(*clock, kClockDecimalsV3, kClockWidthV3, line + kClockColumnV3));
+  check_fits(write_fixed_point<kClockDecimalsV3, kClockWidthV3>(*clock, line + kClockColumnV3));
   out.commit(kClockColumnV3 + kClockWidthV3, index);
 }
 

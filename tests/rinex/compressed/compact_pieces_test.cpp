@@ -12,25 +12,28 @@
 namespace skyloam {
 namespace {
 
-std::string fixed(std::int64_t scaled, int decimals, int width) {
-  std::string out(static_cast<std::size_t>(width), '?');
-  if (!write_fixed_point(scaled, decimals, width, out.data())) return "<too wide>";
+template <int Decimals, int Width>
+std::string fixed(std::int64_t scaled) {
+  std::string out(static_cast<std::size_t>(Width), '?');
+  if (!write_fixed_point<Decimals, Width>(scaled, out.data())) return "<too wide>";
   return out;
 }
 
 TEST(FixedPoint, SignZerosAndWidth) {
-  EXPECT_EQ(fixed(12345, 3, 14), "        12.345");
-  EXPECT_EQ(fixed(-250, 3, 14), "        -0.250");
-  EXPECT_EQ(fixed(0, 3, 14), "         0.000");
-  EXPECT_EQ(fixed(-5, 3, 14), "        -0.005");
-  EXPECT_EQ(fixed(-123456, 9, 12), "-0.000123456");
-  EXPECT_EQ(fixed(-1, 12, 15), "-0.000000000001");
-  EXPECT_EQ(fixed(9'999'999'999'999, 3, 14), "9999999999.999");
-  EXPECT_EQ(fixed(-999'999'999'999, 3, 14), "-999999999.999");
-  EXPECT_EQ(fixed(10'000'000'000'000, 3, 14), "<too wide>");
-  EXPECT_EQ(fixed(-1'000'000'000'000, 3, 14), "<too wide>");
-  EXPECT_EQ(fixed(std::numeric_limits<std::int64_t>::min(), 3, 24), "   -9223372036854775.808");
-  EXPECT_FALSE(fits_fixed_point(std::numeric_limits<std::int64_t>::min(), 12, 15));
+  EXPECT_EQ((fixed<3, 14>(12345)), "        12.345");
+  EXPECT_EQ((fixed<3, 14>(-250)), "        -0.250");
+  EXPECT_EQ((fixed<3, 14>(0)), "         0.000");
+  EXPECT_EQ((fixed<3, 14>(-5)), "        -0.005");
+  EXPECT_EQ((fixed<3, 14>(1'000'000)), "      1000.000");
+  EXPECT_EQ((fixed<9, 12>(-123456)), "-0.000123456");
+  EXPECT_EQ((fixed<12, 15>(-1)), "-0.000000000001");
+  EXPECT_EQ((fixed<3, 14>(9'999'999'999'999)), "9999999999.999");
+  EXPECT_EQ((fixed<3, 14>(-999'999'999'999)), "-999999999.999");
+  EXPECT_EQ((fixed<3, 14>(10'000'000'000'000)), "<too wide>");
+  EXPECT_EQ((fixed<3, 14>(-1'000'000'000'000)), "<too wide>");
+  EXPECT_EQ((fixed<3, 24>(std::numeric_limits<std::int64_t>::min())), "   -9223372036854775.808");
+  EXPECT_EQ((fixed<3, 24>(std::numeric_limits<std::int64_t>::max())), "    9223372036854775.807");
+  EXPECT_FALSE((fits_fixed_point<12, 15>(std::numeric_limits<std::int64_t>::min())));
 }
 
 TEST(TextDifference, BlankKeepsAmpersandBlanksOthersReplace) {
@@ -57,9 +60,14 @@ TEST(CompactField, Forms) {
   EXPECT_EQ(difference->number, std::numeric_limits<std::int64_t>::min());
   EXPECT_EQ(parse_compact_field("")->kind, CompactField::Kind::Empty);
   EXPECT_EQ(parse_compact_field("0&0")->order, 0);
+  EXPECT_EQ(parse_compact_field("03&5")->order, 3);
   EXPECT_EQ(parse_compact_field("9223372036854775808").error(), CompactFieldError::OutOfRange);
+  EXPECT_EQ(parse_compact_field("-9223372036854775809").error(), CompactFieldError::OutOfRange);
+  EXPECT_EQ(parse_compact_field("3&99999999999999999999").error(), CompactFieldError::OutOfRange);
+  EXPECT_EQ(parse_compact_field("+7")->number, 7);
   EXPECT_EQ(parse_compact_field("10&1").error(), CompactFieldError::OrderTooHigh);
-  for (const char* bad : {"&1", "1&", "1&&2", "-", "+", "1 2", "1.0", "1e3", "-3&1", "3&1&2", "0x10"}) {
+  for (const char* bad : {"&1", "1&", "1&&2", "-", "+", "1 2", "1.0", "1e3", "-3&1", "+3&1", "3&1&2", "0x10", "3&-",
+                          "12-"}) {
     EXPECT_EQ(parse_compact_field(bad).error(), CompactFieldError::Malformed) << bad;
   }
 }
