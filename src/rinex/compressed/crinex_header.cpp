@@ -10,7 +10,9 @@ namespace skyloam {
 namespace {
 
 constexpr std::size_t kLabelColumn = 60;
-constexpr std::string_view kFirstLabel = "CRINEX VERS   / TYPE";
+// The label is "CRINEX VERS   / TYPE"; its start is enough to know the file,
+// and a file taken for plain RINEX by mistake would read as almost empty.
+constexpr std::string_view kFirstLabelStart = "CRINEX VERS";
 constexpr std::string_view kTypesLabelV2 = "# / TYPES OF OBSERV";
 constexpr std::string_view kTypesLabelV3 = "SYS / # / OBS TYPES";
 
@@ -21,7 +23,7 @@ std::string_view header_label(std::string_view line) {
   return trim(line.substr(kLabelColumn));
 }
 
-bool is_crinex_first_line(std::string_view line) { return header_label(line) == kFirstLabel; }
+bool is_crinex_first_line(std::string_view line) { return header_label(line).starts_with(kFirstLabelStart); }
 
 Result<CrinexVersion> parse_crinex_version(std::string_view first_line, std::size_t index) {
   const std::string_view text = trimmed_column(first_line, 0, 20);

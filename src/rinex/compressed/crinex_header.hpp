@@ -19,7 +19,8 @@ namespace skyloam {
 
 enum class CrinexVersion : std::uint8_t { V1, V3 };
 
-// True when the line carries "CRINEX VERS   / TYPE" from byte 60 on.
+// True when the label from byte 60 on starts with "CRINEX VERS" (the label
+// is "CRINEX VERS   / TYPE").
 bool is_crinex_first_line(std::string_view line);
 
 // The label of a RINEX header line (bytes 60 on, trimmed); empty if none.

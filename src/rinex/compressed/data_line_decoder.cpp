@@ -22,48 +22,52 @@ GnssError field_error(const DataLineContext& where, std::size_t type, std::strin
 }
 
 Result<void> decode_field(const expected<CompactField, CompactFieldError>& field, std::string_view text,
-                          DifferenceArc& arc, ObservationSlot& slot, const DataLineContext& where,
-                          std::size_t type) {
+                          SatelliteState& state, std::size_t type, ObservationSlot& slot,
+                          const DataLineContext& where) {
   if (!field) return fail(field_error(where, type, text, describe(field.error())));
   switch (field->kind) {
     case CompactField::Kind::Empty:
-      arc.end();
+      if (state.arc_running(type)) state.arcs[type].end();
       slot.present = false;
       return {};
     case CompactField::Kind::ArcStart:
-      arc.start(field->order, field->number);
+      state.arc(type).start(field->order, field->number);
       break;
     case CompactField::Kind::Difference:
-      if (!arc.running()) {
+      if (!state.arc_running(type)) {
         return fail(field_error(where, type, text,
                                 "is a difference, but no arc is running for it (expected n&v)"));
       }
-      if (!arc.advance(field->number)) {
+      if (!state.arcs[type].advance(field->number)) {
         return fail(field_error(where, type, text, "makes the value leave the 64-bit range"));
       }
       break;
   }
-  if (arc.value() < kLowestValue || arc.value() > kHighestValue) {
+  const std::int64_t value = state.arcs[type].value();
+  if (value < kLowestValue || value > kHighestValue) {
     return fail(field_error(where, type, text,
-                            "gives the value " + std::to_string(arc.value()) +
+                            "gives the value " + std::to_string(value) +
                                 " thousandths, too wide for a RINEX observation (F14.3)"));
   }
   slot.present = true;
-  slot.value = arc.value();
+  slot.value = value;
   return {};
 }
 
 Result<void> apply_flags(std::string_view difference, SatelliteState& state,
                          const std::vector<ObservationSlot>& values, const DataLineContext& where) {
   const std::size_t width = state.flags.size();
-  apply_text_difference(state.flags, difference);
-  if (state.flags.find_first_not_of(' ', width) != std::string::npos) {
-    return fail(GnssError::rinex_parse(
-        where.index, "compact data line of " + std::string(where.satellite) +
-                         ": the flag string is longer than 2 characters for each of its " +
-                         std::to_string(values.size()) + " observation types"));
+  if (difference.size() > width) {
+    // Blanks past the end change nothing; anything else has no type to go to.
+    if (difference.find_first_not_of(' ', width) != std::string_view::npos) {
+      return fail(GnssError::rinex_parse(
+          where.index, "compact data line of " + std::string(where.satellite) +
+                           ": the flag string is longer than 2 characters for each of its " +
+                           std::to_string(values.size()) + " observation types"));
+    }
+    difference = difference.substr(0, width);
   }
-  state.flags.resize(width);
+  apply_text_difference(state.flags, difference);
   for (std::size_t t = 0; t < values.size(); ++t) {
     if (!values[t].present) {
       state.flags[2 * t] = ' ';
@@ -77,7 +81,7 @@ Result<void> apply_flags(std::string_view difference, SatelliteState& state,
 
 Result<void> decode_data_line(std::string_view line, SatelliteState& state,
                               std::vector<ObservationSlot>& values, const DataLineContext& where) {
-  const std::size_t types = state.arcs.size();
+  const std::size_t types = state.types;
   values.resize(types);
   const char* cursor = line.data();
   const char* const end = line.data() + line.size();
@@ -86,7 +90,7 @@ Result<void> decode_data_line(std::string_view line, SatelliteState& state,
     const char* const begin = cursor;
     const auto field = ended ? CompactField{} : scan_compact_field(cursor, end);
     const std::string_view text(begin, static_cast<std::size_t>(cursor - begin));
-    if (auto decoded = decode_field(field, text, state.arcs[t], values[t], where, t); !decoded) return decoded;
+    if (auto decoded = decode_field(field, text, state, t, values[t], where); !decoded) return decoded;
     if (cursor == end) {
       ended = true;
     } else {

@@ -40,7 +40,7 @@ std::size_t SatelliteTracker::begin_epoch(std::string_view ids, std::size_t coun
     if (repeats(k)) return k;
     const std::size_t j = find_previous(current_ids_[k], hint);
     if (j == previous_ids_.size()) {
-      current_[k].arcs.clear();  // new in this epoch
+      current_[k].fresh = true;  // new in this epoch
       continue;
     }
     std::swap(current_[k], previous_[j]);

@@ -6,7 +6,7 @@
 // epoch keeps its state wherever it moves in the list; a satellite that was
 // missing loses it and comes back new. A satellite listed twice in one
 // epoch cannot be matched and is refused. Memory grows with the largest
-// epoch seen (at most 999 satellites, each with its types).
+// epoch seen (at most 999 satellites) and the values it carries.
 #pragma once
 
 #include <cstddef>
@@ -20,16 +20,28 @@
 namespace skyloam {
 
 struct SatelliteState {
-  std::vector<DifferenceArc> arcs;  // one per observation type
+  std::size_t types = 0;            // observation types of the satellite's system
+  std::vector<DifferenceArc> arcs;  // up to the last type that has had a value
   std::string flags;                // LLI and SSI per type
+  bool fresh = true;                // not carried over from the previous epoch
 
-  // Makes the state fit `types` observables; a state of another size (new
-  // satellites have none) starts afresh: no arcs, blank flags.
-  void fit(std::size_t types) {
-    if (arcs.size() == types) return;
-    arcs.assign(types, DifferenceArc{});
-    flags.assign(2 * types, ' ');
+  // Makes the state fit `count` observables; a new satellite, or one whose
+  // type count changed, starts afresh: no arcs, blank flags. Arcs are added
+  // only as values come, so an epoch of empty lines costs no memory.
+  void fit(std::size_t count) {
+    if (!fresh && types == count) return;
+    types = count;
+    arcs.clear();
+    flags.assign(2 * count, ' ');
+    fresh = false;
   }
+
+  // The arc of type t, made when it is first needed.
+  DifferenceArc& arc(std::size_t t) {
+    if (t >= arcs.size()) arcs.resize(t + 1);
+    return arcs[t];
+  }
+  bool arc_running(std::size_t t) const { return t < arcs.size() && arcs[t].running(); }
 };
 
 class SatelliteTracker {

@@ -309,6 +309,14 @@ TEST(CrinexDecoder, CarriageReturnsAndTinyReadsChangeNothing) {
   EXPECT_EQ(dos.header, plain.header);
 }
 
+TEST(CrinexDecoder, FirstLineLabelWithOtherSpacingIsStillCompact) {
+  std::string text = crinex3(kTypesG3, {"> 2024 03 05 12 00  0.0000000  0  1      G05", "", "3&1 3&2 3&3"});
+  text.replace(text.find("CRINEX VERS   / TYPE"), 20, "CRINEX VERS / TYPE  ");
+  const auto decoded = decode_text(text);
+  ASSERT_FALSE(decoded.error) << decoded.error_text();
+  EXPECT_EQ(decoded.body.size(), 2u);
+}
+
 TEST(CrinexDecoder, NonCrinexFilesAndEmptyInputPassThrough) {
   const std::string rinex = header_line("     3.04           OBSERVATION DATA    M", "RINEX VERSION / TYPE") +
                             "\n" + header_line("", "END OF HEADER") + "\n> 2024";

@@ -143,8 +143,9 @@ TEST(CrinexMalformed, ErrorsStayAndInnerErrorsPassThrough) {
   EXPECT_EQ(error, "I/O error: device unplugged");
 }
 
-TEST(CrinexMalformed, LargeButLegalEpochsDecode) {
-  // 999 satellites (the most a count field holds), 60 types each.
+TEST(CrinexMalformed, LargestEpochsDecode) {
+  // 999 satellites (the most a count field holds) of systems with 999 types
+  // (the most a type count holds); one satellite has a value in every field.
   std::string ids;
   Lines body = {"", ""};
   for (int k = 0; k < 999; ++k) {
@@ -154,11 +155,16 @@ TEST(CrinexMalformed, LargeButLegalEpochsDecode) {
     body.push_back("");
   }
   body[0] = std::string("> 2024 03 05 12 00  0.0000000  0999      ") + ids;
+  std::string full;
+  for (int t = 0; t < 999; ++t) full += "1&-7 ";
+  body[2] = full;
   Lines types;
-  for (char system = 'A'; system <= 'J'; ++system) types.push_back(std::string(1, system) + "   60 C1C");
+  for (char system = 'A'; system <= 'J'; ++system) types.push_back(std::string(1, system) + "  999 C1C");
   const auto decoded = decode_text(crinex3(types, body));
   ASSERT_FALSE(decoded.error) << decoded.error_text();
-  EXPECT_EQ(decoded.body.size(), 1000u);
+  ASSERT_EQ(decoded.body.size(), 1000u);
+  EXPECT_EQ(decoded.body[1].size(), 3u + 999u * 16u - 2u);
+  EXPECT_EQ(decoded.body[2], "A01");
 }
 
 // Random damage to real files: the decoder must end, with lines or with an
