@@ -1,8 +1,10 @@
 // The real compact RINEX samples against the RINEX files they were made from.
 #include <gtest/gtest.h>
 
+#include "rinex/compressed/byte_source_peek.hpp"
 #include "rinex/compressed/crinex_detect.hpp"
 #include "support/test_data.hpp"
+#include "testkit/lzw_writer.hpp"
 #include "testkit/rinex_body_model.hpp"
 #include "testkit/test_sources.hpp"
 
@@ -22,8 +24,7 @@ struct DecodedFile {
   std::string error;
 };
 
-DecodedFile decode_file(const std::string& relative, std::size_t chunk = 1 << 16) {
-  auto bytes = std::make_unique<testing::MemoryByteSource>(testing::read_file(testdata_path(relative)), chunk);
+DecodedFile decode_bytes(std::unique_ptr<ByteSource> bytes) {
   auto opened = decode_if_crinex(std::make_unique<testing::LineSplitter>(std::move(bytes)));
   DecodedFile out;
   if (!opened) {
@@ -43,6 +44,10 @@ DecodedFile decode_file(const std::string& relative, std::size_t chunk = 1 << 16
   }
   for (std::size_t i = 0; i < indexes.size(); ++i) out.lines.push_back(Line{indexes[i], out.texts[i]});
   return out;
+}
+
+DecodedFile decode_file(const std::string& relative, std::size_t chunk = 1 << 16) {
+  return decode_bytes(std::make_unique<testing::MemoryByteSource>(testing::read_file(testdata_path(relative)), chunk));
 }
 
 void expect_same_text(const DecodedFile& decoded, const std::string& original_relative) {
@@ -79,6 +84,15 @@ TEST(CrinexSamples, Version3RestoresTheRinex4File) {
 TEST(CrinexSamples, TinyReadsGiveTheSameText) {
   SKYLOAM_REQUIRE_TESTDATA();
   expect_same_text(decode_file("misc/delf0010.21d", 7), "rinex2/delf0010.21o");
+}
+
+// A .21d.Z file as data centres ship them: LZW around compact RINEX.
+TEST(CrinexSamples, UnixCompressedCrinexDecodesThroughBothLayers) {
+  SKYLOAM_REQUIRE_TESTDATA();
+  const std::string packed = testing::write_unix_compress(testing::read_file(testdata_path("misc/delf0010.21d")));
+  auto bytes = decompress_if_unix_compressed(std::make_unique<testing::MemoryByteSource>(packed, 4096));
+  ASSERT_TRUE(bytes);
+  expect_same_text(decode_bytes(std::move(*bytes)), "rinex2/delf0010.21o");
 }
 
 TEST(CrinexSamples, LineIndexesPointIntoTheCompressedFile) {
