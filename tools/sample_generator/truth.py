@@ -4,7 +4,9 @@ Contract: `truth_document(scenario, tracks, events, files)` gathers the
 generator settings, the receiver, the written file names, the analysis
 settings the truth assumes, the expected per-signal statistics
 (`analysis_model.expected_statistics`) and the injected cycle slips and
-loss-of-lock flags with the detections the analysis should report for them.
+loss-of-lock flags with the detections the analysis should report for them
+(`expected_slip_records` counts them all: the analysis' slip list should
+hold exactly these records).
 Epochs are written as the analysis prints them (2024-03-01T05:30:00.000Z);
 phase codes as the reader stores them.
 """
@@ -71,4 +73,5 @@ def truth_document(scenario, tracks, events, files):
         "signals": expected_statistics(scenario, tracks, events),
         "cycle_slips": [event_entry(scenario, e) for e in events if e.kind == SLIP],
         "loss_of_lock": [event_entry(scenario, e) for e in events if e.kind != SLIP],
+        "expected_slip_records": sum(len(expected_detections(e, scenario.is_rinex2)) for e in events),
     }
