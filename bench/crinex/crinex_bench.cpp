@@ -18,6 +18,7 @@
 #include <string>
 
 #include "gzip_memory.hpp"
+#include "rinex/obs_reader/gzip_source.hpp"
 #include "rinex/compressed/crinex_detect.hpp"
 #include "rinex/compressed/unix_compress_source.hpp"
 #include "testkit/crinex_writer.hpp"
@@ -28,7 +29,7 @@ namespace skyloam::bench {
 namespace {
 
 using testing::LineSplitter;
-using testing::MemoryByteSource;
+using testing::ChunkedByteSource;
 
 constexpr int kRuns = 5;
 
@@ -65,7 +66,7 @@ std::size_t read_all(ByteSource& source) {
 }
 
 std::size_t split(const std::string& text) {
-  LineSplitter lines(std::make_unique<MemoryByteSource>(text));
+  LineSplitter lines(std::make_unique<ChunkedByteSource>(text));
   return count_bytes(lines);
 }
 
@@ -98,32 +99,32 @@ void measure(const std::string& name, const std::string& rnx_gz) {
   report("line splitting of the plain RINEX", split_rnx, bytes);
   const double split_crx = best_seconds([&] { return split(crx); }, bytes);
   report("line splitting of the .crx (input side)", split_crx, bytes);
-  const double crinex = best_seconds([&] { return decode_crinex(std::make_unique<MemoryByteSource>(crx)); }, bytes);
+  const double crinex = best_seconds([&] { return decode_crinex(std::make_unique<ChunkedByteSource>(crx)); }, bytes);
   report("CRINEX decode: .crx in memory -> restored lines", crinex, bytes);
   report("CRINEX layer alone (decode minus splitting the .crx)", crinex - split_crx, bytes);
 
   const double rnx_gz_stack = best_seconds(
       [&] {
-        LineSplitter lines(std::make_unique<GunzipByteSource>(std::make_unique<MemoryByteSource>(rnx_gz)));
+        LineSplitter lines(std::make_unique<GzipByteSource>(std::make_unique<ChunkedByteSource>(rnx_gz)));
         return count_bytes(lines);
       },
       bytes);
   report(".rnx.gz stack: gunzip + split", rnx_gz_stack, bytes);
   const double crx_gz_stack = best_seconds(
-      [&] { return decode_crinex(std::make_unique<GunzipByteSource>(std::make_unique<MemoryByteSource>(crx_gz))); },
+      [&] { return decode_crinex(std::make_unique<GzipByteSource>(std::make_unique<ChunkedByteSource>(crx_gz))); },
       bytes);
   report(".crx.gz stack: gunzip + split + CRINEX", crx_gz_stack, bytes);
 
   const double lzw = best_seconds(
       [&] {
-        UnixCompressSource source(std::make_unique<MemoryByteSource>(dot_z));
+        UnixCompressSource source(std::make_unique<ChunkedByteSource>(dot_z));
         return read_all(source);
       },
       bytes);
   report(".Z (LZW) decode into memory", lzw, bytes);
   const double lzw_stack = best_seconds(
       [&] {
-        LineSplitter lines(std::make_unique<UnixCompressSource>(std::make_unique<MemoryByteSource>(dot_z)));
+        LineSplitter lines(std::make_unique<UnixCompressSource>(std::make_unique<ChunkedByteSource>(dot_z)));
         return count_bytes(lines);
       },
       bytes);

@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include <zlib.h>
+
 namespace skyloam::bench {
 
 namespace {
@@ -46,30 +48,6 @@ std::string gzip(const std::string& plain, int level) {
   out.resize(stream.total_out);
   deflateEnd(&stream);
   return out;
-}
-
-GunzipByteSource::GunzipByteSource(std::unique_ptr<ByteSource> compressed) : compressed_(std::move(compressed)) {
-  if (inflateInit2(&stream_, kGzipWindow) != Z_OK) throw std::runtime_error("inflateInit2");
-}
-
-GunzipByteSource::~GunzipByteSource() { inflateEnd(&stream_); }
-
-Result<std::size_t> GunzipByteSource::read(std::span<char> buffer) {
-  stream_.next_out = bytes(buffer.data());
-  stream_.avail_out = static_cast<uInt>(buffer.size());
-  while (!ended_ && stream_.avail_out == buffer.size()) {
-    if (stream_.avail_in == 0) {
-      auto got = compressed_->read(input_);
-      if (!got) return fail(std::move(got).error());
-      if (*got == 0) return fail(GnssError::io("gzip data cut short"));
-      stream_.next_in = bytes(input_.data());
-      stream_.avail_in = static_cast<uInt>(*got);
-    }
-    const int status = inflate(&stream_, Z_NO_FLUSH);
-    if (status == Z_STREAM_END) ended_ = true;
-    if (status != Z_OK && status != Z_STREAM_END) return fail(GnssError::io("damaged gzip data"));
-  }
-  return buffer.size() - stream_.avail_out;
 }
 
 }  // namespace skyloam::bench

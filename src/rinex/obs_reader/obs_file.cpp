@@ -14,8 +14,9 @@ Result<ObsData> read_obs_file(std::string_view path) {
 }
 
 Result<ObsData> read_obs_bytes(std::span<const char> data, std::string_view filename) {
-  const std::unique_ptr<LineSource> lines = open_obs_bytes(data, filename);
-  return read_obs(*lines);
+  auto lines = open_obs_bytes(data, filename);
+  if (!lines) return fail(std::move(lines.error()));
+  return read_obs(**lines);
 }
 
 }  // namespace skyloam

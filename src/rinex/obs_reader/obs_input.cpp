@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include "rinex/compressed/crinex_detect.hpp"
+#include "rinex/compressed/unix_compress_source.hpp"
 #include "rinex/obs_reader/file_source.hpp"
 #include "rinex/obs_reader/gzip_source.hpp"
 #include "rinex/obs_reader/line_splitter.hpp"
@@ -25,11 +27,16 @@ std::optional<std::string_view> file_extension(std::string_view path) {
 
 bool has_gzip_extension(std::string_view path) { return file_extension(path) == "gz"; }
 
-std::unique_ptr<LineSource> stack_obs_layers(std::unique_ptr<ByteSource> raw,
-                                             std::string_view name) {
+Result<std::unique_ptr<LineSource>> stack_obs_layers(std::unique_ptr<ByteSource> raw,
+                                                     std::string_view name) {
   std::unique_ptr<ByteSource> bytes = std::move(raw);
-  if (has_gzip_extension(name)) bytes = std::make_unique<GzipByteSource>(std::move(bytes));
-  return std::make_unique<LineSplitter>(std::move(bytes));
+  const auto extension = file_extension(name);
+  if (extension == "gz") {
+    bytes = std::make_unique<GzipByteSource>(std::move(bytes));
+  } else if (extension == "Z") {
+    bytes = std::make_unique<UnixCompressSource>(std::move(bytes));
+  }
+  return decode_if_crinex(std::make_unique<LineSplitter>(std::move(bytes)));
 }
 
 Result<std::unique_ptr<LineSource>> open_obs_file(const std::string& path) {
@@ -41,7 +48,8 @@ Result<std::unique_ptr<LineSource>> open_obs_file(const std::string& path) {
   return stack_obs_layers(std::move(*file), path);
 }
 
-std::unique_ptr<LineSource> open_obs_bytes(std::span<const char> data, std::string_view name) {
+Result<std::unique_ptr<LineSource>> open_obs_bytes(std::span<const char> data,
+                                                   std::string_view name) {
   return stack_obs_layers(std::make_unique<MemoryByteSource>(data), name);
 }
 

@@ -1,11 +1,14 @@
-// The input layers of an observation file, chosen by its name.
+// The input layers of an observation file.
 //
-//   file or memory bytes -> [gzip] -> LineSplitter (lines, UTF-8 checked)
+//   file or memory bytes -> [gzip | Unix compress] -> LineSplitter (lines,
+//   UTF-8 checked) -> [compact RINEX decoder]
 //
-// `stack_obs_layers` is the one place that decides which layers a name
-// selects; further decoders (byte layers below the splitter, line layers
-// above it) belong there. The content never decides: a gzip file without
-// the "gz" extension is read as text (and normally fails as not UTF-8).
+// `stack_obs_layers` is the one place that decides the layers. The name
+// chooses the decompressor: extension exactly "gz" for gzip, exactly "Z" for
+// Unix compress (so .crx.gz, .crx.Z, .21d.Z combine both layers); a
+// compressed file under another name is read as text and normally fails as
+// not UTF-8. Compact RINEX is recognised by its first line, whatever the
+// name, because reading it as plain RINEX would silently give almost no data.
 #pragma once
 
 #include <memory>
@@ -30,9 +33,10 @@ std::optional<std::string_view> file_extension(std::string_view path);
 // True when the extension is exactly "gz" (lower case).
 bool has_gzip_extension(std::string_view path);
 
-// Stacks the decoders that `name` selects on `raw` and splits into lines.
-std::unique_ptr<LineSource> stack_obs_layers(std::unique_ptr<ByteSource> raw,
-                                             std::string_view name);
+// Stacks the decoders on `raw` and splits into lines; fails only when the
+// first line cannot be read or announces an unknown compact RINEX version.
+Result<std::unique_ptr<LineSource>> stack_obs_layers(std::unique_ptr<ByteSource> raw,
+                                                     std::string_view name);
 
 // The lines of the file at `path`: FileNotFound when its metadata cannot be
 // read (it does not exist), Io when it cannot be opened.
@@ -40,6 +44,7 @@ Result<std::unique_ptr<LineSource>> open_obs_file(const std::string& path);
 
 // The lines of bytes in memory that came from a file called `name`. The
 // bytes must outlive the source.
-std::unique_ptr<LineSource> open_obs_bytes(std::span<const char> data, std::string_view name);
+Result<std::unique_ptr<LineSource>> open_obs_bytes(std::span<const char> data,
+                                                   std::string_view name);
 
 }  // namespace skyloam

@@ -47,7 +47,7 @@ DecodedFile decode_bytes(std::unique_ptr<ByteSource> bytes) {
 }
 
 DecodedFile decode_file(const std::string& relative, std::size_t chunk = 1 << 16) {
-  return decode_bytes(std::make_unique<testing::MemoryByteSource>(testing::read_file(testdata_path(relative)), chunk));
+  return decode_bytes(std::make_unique<testing::ChunkedByteSource>(testing::read_file(testdata_path(relative)), chunk));
 }
 
 void expect_same_text(const DecodedFile& decoded, const std::string& original_relative) {
@@ -90,7 +90,7 @@ TEST(CrinexSamples, TinyReadsGiveTheSameText) {
 TEST(CrinexSamples, UnixCompressedCrinexDecodesThroughBothLayers) {
   SKYLOAM_REQUIRE_TESTDATA();
   const std::string packed = testing::write_unix_compress(testing::read_file(testdata_path("misc/delf0010.21d")));
-  auto bytes = decompress_if_unix_compressed(std::make_unique<testing::MemoryByteSource>(packed, 4096));
+  auto bytes = decompress_if_unix_compressed(std::make_unique<testing::ChunkedByteSource>(packed, 4096));
   ASSERT_TRUE(bytes);
   expect_same_text(decode_bytes(std::move(*bytes)), "rinex2/delf0010.21o");
 }

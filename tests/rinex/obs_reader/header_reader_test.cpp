@@ -193,8 +193,9 @@ TEST(HeaderReader, ObservationTimes) {
 TEST(HeaderReader, StopsAtEndOfHeaderAndLeavesTheBody) {
   const std::string text = version_line("3.04") + end_of_header() + "first body line\n";
   auto lines = open_obs_bytes(std::span<const char>(text.data(), text.size()), "x.rnx");
-  ASSERT_TRUE(read_header(*lines));
-  auto next = lines->next();
+  ASSERT_TRUE(lines);
+  ASSERT_TRUE(read_header(**lines));
+  auto next = (*lines)->next();
   ASSERT_TRUE(next && *next);
   EXPECT_EQ((*next)->index, 2u);
   EXPECT_EQ((*next)->text, "first body line");

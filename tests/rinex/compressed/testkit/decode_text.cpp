@@ -37,7 +37,7 @@ std::string crinex1(std::string_view types_line, const std::vector<std::string>&
 
 Decoded decode_text(std::string text, std::size_t chunk) {
   Decoded out;
-  auto bytes = std::make_unique<MemoryByteSource>(std::move(text), chunk);
+  auto bytes = std::make_unique<ChunkedByteSource>(std::move(text), chunk);
   auto opened = decode_if_crinex(std::make_unique<LineSplitter>(std::move(bytes)));
   if (!opened) {
     out.error = opened.error();

@@ -1,23 +1,24 @@
-// Test-only sources: bytes from memory or a file, and a plain line splitter
-// over any ByteSource. They stand in for the reader's own sources in the
-// decoder tests and benchmarks.
+// Test-only byte sources (owned bytes handed out in small chunks, a source
+// that fails part-way) and helpers around the reader's own line splitter.
 #pragma once
 
 #include <cstddef>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "rinex/obs_reader/byte_source.hpp"
+#include "rinex/obs_reader/line_splitter.hpp"
 
 namespace skyloam::testing {
 
+using skyloam::LineSplitter;
+
 // Yields `bytes`, at most `chunk` bytes per read (small chunks exercise the
 // decoders' buffer boundaries).
-class MemoryByteSource final : public ByteSource {
+class ChunkedByteSource final : public ByteSource {
  public:
-  explicit MemoryByteSource(std::string bytes, std::size_t chunk = 1 << 16)
+  explicit ChunkedByteSource(std::string bytes, std::size_t chunk = 1 << 16)
       : bytes_(std::move(bytes)), chunk_(chunk) {}
   Result<std::size_t> read(std::span<char> buffer) override;
 
@@ -36,33 +37,6 @@ class FailingByteSource final : public ByteSource {
  private:
   std::string good_;
   std::size_t pos_ = 0;
-};
-
-class FileByteSource final : public ByteSource {
- public:
-  explicit FileByteSource(const std::string& path) : file_(path, std::ios::binary) {}
-  bool is_open() const { return file_.is_open(); }
-  Result<std::size_t> read(std::span<char> buffer) override;
-
- private:
-  std::ifstream file_;
-};
-
-// Splits at line feeds; drops one carriage return before each. Indexes
-// count from 0.
-class LineSplitter final : public LineSource {
- public:
-  explicit LineSplitter(std::unique_ptr<ByteSource> bytes) : bytes_(std::move(bytes)) {}
-  Result<std::optional<Line>> next() override;
-
- private:
-  std::unique_ptr<ByteSource> bytes_;
-  std::vector<char> buffer_ = std::vector<char>(1 << 16);
-  std::size_t begin_ = 0;
-  std::size_t end_ = 0;
-  bool input_ended_ = false;
-  std::size_t index_ = 0;
-  std::string carry_;  // a line that spans buffer refills
 };
 
 std::unique_ptr<LineSource> lines_of(std::string text);
