@@ -1,0 +1,31 @@
+// Polynomial detrending of one arc.
+//
+// `detrend(t, values, max_order)` removes the least-squares polynomial whose
+// residual has the smallest RMS among the orders k = 2 .. max_order with
+// 3k < n (ties keep the lower order). Times are first mapped to
+// x = (t - t[0]) / max(t[n-1] - t[0], 1). Each fit solves A c ~ values
+// (A[i][j] = x_i^j) through a singular value decomposition in which every
+// singular value <= sigma_max * n * 2^-52 counts as zero. Arcs of fewer than
+// 12 samples, and max_order < 2, only lose their mean (order 0); an empty
+// arc gives an empty residual. Degenerate times (all equal, repeated) are
+// absorbed by the scale floor and the truncation: nothing fails.
+//
+// Precondition: t and values have the same length (callers check; a
+// mismatch throws std::invalid_argument).
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace skyloam {
+
+struct DetrendResult {
+  std::vector<double> residual;
+  std::uint32_t order = 0;  // 0: only the mean was removed
+};
+
+DetrendResult detrend(std::span<const double> t, std::span<const double> values,
+                      std::uint32_t max_order);
+
+}  // namespace skyloam
