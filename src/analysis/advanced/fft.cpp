@@ -1,5 +1,6 @@
 #include "analysis/advanced/fft.hpp"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <stdexcept>
@@ -10,7 +11,11 @@ namespace {
 
 constexpr double kTwoPi = 6.283185307179586;
 
-void bit_reverse_permute(std::span<std::complex<double>> a) {
+using Complex = std::complex<double>;
+
+// Swaps a[i] and a[rev(i)] for i < rev(i), rev reversing the low log2(L)
+// bits (L = a.size()).
+void bit_reverse_permute(std::span<Complex> a) {
   const std::size_t length = a.size();
   std::size_t j = 0;
   for (std::size_t i = 1; i < length; ++i) {
@@ -18,6 +23,36 @@ void bit_reverse_permute(std::span<std::complex<double>> a) {
     for (; (j & bit) != 0; bit >>= 1) j ^= bit;
     j ^= bit;
     if (i < j) std::swap(a[i], a[j]);
+  }
+}
+
+// Two doubles handled as one value: a complex number, or a pair of
+// coefficients. GCC and Clang map it to SSE2 or NEON registers.
+typedef double Pair __attribute__((vector_size(16)));
+
+// The butterflies of the stages with block sizes first_block .. length:
+// t = w * odd, even = u + t, odd = u - t with u = even. The product is
+// formed as (wr, wr) * (xr, xi) + (-wi, wi) * (xi, xr), which rounds exactly
+// like wr xr - wi xi and wr xi + wi xr. (std::complex's operator* would go
+// through a library call for its NaN recovery.)
+void butterfly_stages(Complex* a, std::size_t length, std::size_t first_block,
+                      std::span<const Complex> w) {
+  for (std::size_t block = first_block; block <= length; block <<= 1) {
+    const std::size_t half = block / 2;
+    const std::size_t stride = length / block;
+    for (std::size_t start = 0; start < length; start += block) {
+      Complex* even = a + start;
+      Complex* odd = even + half;
+      for (std::size_t k = 0; k < half; ++k) {
+        const double wr = w[k * stride].real(), wi = w[k * stride].imag();
+        const double xr = odd[k].real(), xi = odd[k].imag();
+        const Pair t = Pair{wr, wr} * Pair{xr, xi} + Pair{-wi, wi} * Pair{xi, xr};
+        const Pair u = {even[k].real(), even[k].imag()};
+        const Pair sum = u + t, difference = u - t;
+        even[k] = {sum[0], sum[1]};
+        odd[k] = {difference[0], difference[1]};
+      }
+    }
   }
 }
 
@@ -38,38 +73,44 @@ FftPlan::FftPlan(std::size_t length, FftDirection direction)
   }
 }
 
-void FftPlan::run(std::span<std::complex<double>> data) const {
+void FftPlan::run(std::span<Complex> data) const {
+  run_with_zero_tail(data, data.size());
+}
+
+void FftPlan::run_with_zero_tail(std::span<Complex> data,
+                                 std::size_t nonzero) const {
   if (data.size() != length_) throw std::invalid_argument("FFT data length differs from plan");
   if (length_ <= 1) return;
-  bit_reverse_permute(data);
-  // Plain real arithmetic: std::complex's operator* goes through a library
-  // call for its NaN recovery, and gives the same values for finite input.
-  const std::complex<double>* w = twiddles_.data();
-  std::complex<double>* a = data.data();
-  for (std::size_t block = 2; block <= length_; block <<= 1) {
-    const std::size_t half = block / 2;
-    const std::size_t stride = length_ / block;
-    for (std::size_t start = 0; start < length_; start += block) {
-      std::complex<double>* even = a + start;
-      std::complex<double>* odd = even + half;
-      for (std::size_t k = 0; k < half; ++k) {
-        const double wr = w[k * stride].real(), wi = w[k * stride].imag();
-        const double xr = odd[k].real(), xi = odd[k].imag();
-        const double tr = wr * xr - wi * xi;
-        const double ti = wr * xi + wi * xr;
-        const double ur = even[k].real(), ui = even[k].imag();
-        even[k] = {ur + tr, ui + ti};
-        odd[k] = {ur - tr, ui - ti};
-      }
+  nonzero = std::min(nonzero, length_);
+  std::size_t first_block = 2;
+  if (nonzero == length_) {
+    bit_reverse_permute(data);
+  } else {
+    // Permuted, the K = bit_ceil(nonzero) leading inputs land at multiples of
+    // run = L / K, and a position m * run holds input rev_K(m): reversing L
+    // bits of m * run reverses the K bits of m. Every other position holds a
+    // zero, so until the block size exceeds `run` each butterfly adds w * 0 to
+    // its even input and writes the sum to both outputs: those stages only
+    // copy each run's first value through the run. Both steps are done here
+    // directly, from the top down so no input is overwritten before use.
+    const std::size_t head = fft_length_for(nonzero);
+    const std::size_t run = length_ / head;
+    std::fill(data.begin() + static_cast<std::ptrdiff_t>(nonzero),
+              data.begin() + static_cast<std::ptrdiff_t>(head), Complex{0.0, 0.0});
+    bit_reverse_permute(data.first(head));
+    for (std::size_t m = head; m-- > 0;) {
+      std::fill_n(data.begin() + static_cast<std::ptrdiff_t>(m * run), run, data[m]);
     }
+    first_block = 2 * run;
   }
+  butterfly_stages(data.data(), length_, first_block, twiddles_);
   if (direction_ == FftDirection::Inverse) {
     const double scale = 1.0 / static_cast<double>(length_);
-    for (std::complex<double>& value : data) value = {value.real() * scale, value.imag() * scale};
+    for (Complex& value : data) value = {value.real() * scale, value.imag() * scale};
   }
 }
 
-void fft(std::span<std::complex<double>> data, FftDirection direction) {
+void fft(std::span<Complex> data, FftDirection direction) {
   FftPlan(data.size(), direction).run(data);
 }
 

@@ -40,6 +40,13 @@ class FftPlan {
   // data.size() must equal length().
   void run(std::span<std::complex<double>> data) const;
 
+  // The same transform of input that is zero from index `nonzero` on (a
+  // band-limited spectrum); the elements there are not read. The stages that
+  // would only spread each value over zeros become copies. Every non-zero
+  // result equals run()'s bit for bit; a zero result may differ from it in
+  // the sign of zero.
+  void run_with_zero_tail(std::span<std::complex<double>> data, std::size_t nonzero) const;
+
  private:
   std::size_t length_;
   FftDirection direction_;

@@ -48,26 +48,30 @@ std::span<const std::complex<double>> MorletSpectrum::transform_at(
     double scale, std::vector<std::complex<double>>& work) const {
   const std::size_t length = spectrum_.size();
   work.resize(length);
+  // The daughter is 0 at k = 0 and on negative frequencies (k >= ceil(N/2)),
+  // and from where exp underflows on the rising side of the positive ones:
+  // the product is 0 from nonzero_end on, which the inverse FFT is told.
+  const std::size_t positive_end = (length + 1) / 2;
   const double root = std::sqrt(kTwoPi * scale / dt_);
-  for (std::size_t k = 0; k < length; ++k) {
-    double daughter = 0.0;
-    if (omega_[k] > 0.0) {
-      const double z = scale * omega_[k] - kMorletOmega0;
-      const double exponent = -0.5 * (z * z);
-      // Skipping exp where it underflows keeps the exact value 0.
-      if (exponent >= kExpUnderflow) daughter = kMorletNormalisation * std::exp(exponent) * root;
-    }
+  std::size_t nonzero_end = 1;
+  work[0] = {0.0, 0.0};
+  for (std::size_t k = 1; k < positive_end; ++k) {
+    const double z = scale * omega_[k] - kMorletOmega0;
+    const double exponent = -0.5 * (z * z);
+    if (exponent < kExpUnderflow) break;  // z > 0 here: only grows with k
+    const double daughter = kMorletNormalisation * std::exp(exponent) * root;
     work[k] = {spectrum_[k].real() * daughter, spectrum_[k].imag() * daughter};
+    nonzero_end = k + 1;
   }
-  inverse_.run(work);
+  inverse_.run_with_zero_tail(work, nonzero_end);
   return {work.data(), samples_};
 }
 
 void transform_scales(const MorletSpectrum& spectrum, std::span<const double> scales,
                       const ScaleVisitor& visit) {
-  for_each_index(scales.size(), [&](std::size_t i) {
+  for_each_chunk(scales.size(), [&](std::size_t begin, std::size_t end) {
     std::vector<std::complex<double>> work;
-    visit(i, spectrum.transform_at(scales[i], work));
+    for (std::size_t i = begin; i < end; ++i) visit(i, spectrum.transform_at(scales[i], work));
   });
 }
 

@@ -1,5 +1,6 @@
 #include "analysis/advanced/worker_pool.hpp"
 
+#include <oneapi/tbb/blocked_range.h>
 #include <oneapi/tbb/info.h>
 #include <oneapi/tbb/parallel_for.h>
 #include <oneapi/tbb/task_arena.h>
@@ -20,6 +21,16 @@ void for_each_index(std::size_t count, const std::function<void(std::size_t)>& b
   // and pile its memory on top of the one it is waiting in.
   oneapi::tbb::this_task_arena::isolate([&] {
     oneapi::tbb::parallel_for(std::size_t{0}, count, [&](std::size_t i) { body(i); });
+  });
+}
+
+void for_each_chunk(std::size_t count, const std::function<void(std::size_t, std::size_t)>& body) {
+  if (count == 0) return;
+  oneapi::tbb::this_task_arena::isolate([&] {
+    oneapi::tbb::parallel_for(oneapi::tbb::blocked_range<std::size_t>(0, count),
+                              [&](const oneapi::tbb::blocked_range<std::size_t>& range) {
+                                body(range.begin(), range.end());
+                              });
   });
 }
 

@@ -24,6 +24,11 @@ namespace skyloam {
 
 void for_each_index(std::size_t count, const std::function<void(std::size_t)>& body);
 
+// The same over contiguous chunks: body(begin, end) covers [begin, end), the
+// chunks together cover [0, count) once. For loops whose iterations share a
+// scratch buffer: one allocation per chunk, not per index.
+void for_each_chunk(std::size_t count, const std::function<void(std::size_t, std::size_t)>& body);
+
 void with_worker_limit(std::size_t workers, const std::function<void()>& work);
 
 // Threads the pool runs loops on: one per logical processor available to the
