@@ -1,6 +1,7 @@
 #include "analysis/advanced/detrend.hpp"
 
 #include <Eigen/Dense>
+#include <Eigen/QR>
 #include <Eigen/SVD>
 #include <algorithm>
 #include <cmath>
@@ -43,14 +44,15 @@ MatrixXd vandermonde(std::span<const double> t, std::uint32_t order) {
   return a;
 }
 
-// c = V * pinv(Sigma) * U^T * b with the truncation rule of the header.
-VectorXd truncated_least_squares(const MatrixXd& a, const VectorXd& b) {
-  const Eigen::JacobiSVD<MatrixXd> svd(a, Eigen::ComputeThinU | Eigen::ComputeThinV);
+// The least-squares coefficients of A_k c ~ b for A_k = Q_k R_k, given
+// R_k and Q_k^T b: with R_k = U S V^T, A_k = (Q_k U) S V^T is a singular value
+// decomposition of A_k, so c = V pinv(S) U^T Q_k^T b, where pinv(S) zeroes
+// every singular value <= s_max * n * eps.
+VectorXd truncated_least_squares(const MatrixXd& r, const VectorXd& qt_b, Index rows) {
+  const Eigen::JacobiSVD<MatrixXd> svd(r, Eigen::ComputeFullU | Eigen::ComputeFullV);
   const VectorXd& sigma = svd.singularValues();
-  const double cutoff = sigma.size() > 0 ? sigma(0) * static_cast<double>(a.rows()) *
-                                               kMachineEpsilon
-                                         : 0.0;
-  VectorXd projected = svd.matrixU().transpose() * b;
+  const double cutoff = sigma(0) * static_cast<double>(rows) * kMachineEpsilon;
+  VectorXd projected = svd.matrixU().transpose() * qt_b;
   for (Index k = 0; k < sigma.size(); ++k) {
     projected(k) = sigma(k) > cutoff ? projected(k) / sigma(k) : 0.0;
   }
@@ -66,17 +68,24 @@ DetrendResult detrend(std::span<const double> t, std::span<const double> values,
   if (n == 0) return {};
   if (n < kMinSamplesForFit || max_order < 2) return {minus_mean(values), 0};
 
-  // Orders k with 3k < n, capped by max_order; the widest matrix serves all.
+  // Orders k with 3k < n, capped by max_order. One QR decomposition of the
+  // widest matrix serves every order: the first k + 1 columns of A are
+  // Q_k R_k with R_k the leading (k + 1) x (k + 1) block of R.
   const std::uint32_t top = static_cast<std::uint32_t>(
       std::min<std::size_t>(max_order, (n - 1) / 3));
   const MatrixXd full = vandermonde(t, top);
   const VectorXd b = Eigen::Map<const VectorXd>(values.data(), static_cast<Index>(n));
+  const Eigen::HouseholderQR<MatrixXd> qr(full);
+  const VectorXd qt_b = qr.householderQ().transpose() * b;
+  const MatrixXd r = qr.matrixQR().topRows(full.cols()).triangularView<Eigen::Upper>();
 
   DetrendResult best;
   double best_rms = std::numeric_limits<double>::infinity();
   for (std::uint32_t k = 2; k <= top; ++k) {
-    const auto a = full.leftCols(static_cast<Index>(k) + 1);
-    const VectorXd residual = b - a * truncated_least_squares(a, b);
+    const Index columns = static_cast<Index>(k) + 1;
+    const VectorXd c = truncated_least_squares(r.topLeftCorner(columns, columns),
+                                               qt_b.head(columns), full.rows());
+    const VectorXd residual = b - full.leftCols(columns) * c;
     double sum_of_squares = 0.0;
     for (Index i = 0; i < residual.size(); ++i) sum_of_squares += residual(i) * residual(i);
     const double rms = std::sqrt(sum_of_squares / static_cast<double>(n));

@@ -4,8 +4,10 @@
 // residual has the smallest RMS among the orders k = 2 .. max_order with
 // 3k < n (ties keep the lower order). Times are first mapped to
 // x = (t - t[0]) / max(t[n-1] - t[0], 1). Each fit solves A c ~ values
-// (A[i][j] = x_i^j) through a singular value decomposition in which every
-// singular value <= sigma_max * n * 2^-52 counts as zero. Arcs of fewer than
+// (A[i][j] = x_i^j) through a singular value decomposition of A in which
+// every singular value <= sigma_max * n * 2^-52 counts as zero. The
+// decomposition of A is Q times that of the small triangle R of one QR
+// decomposition, shared by all orders. Arcs of fewer than
 // 12 samples, and max_order < 2, only lose their mean (order 0); an empty
 // arc gives an empty residual. Degenerate times (all equal, repeated) are
 // absorbed by the scale floor and the truncation: nothing fails.
