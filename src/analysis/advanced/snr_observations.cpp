@@ -45,7 +45,19 @@ std::vector<double> epoch_unix_seconds(const ObsData& obs) {
 std::vector<const SatelliteEntry*> entries_of(const ObsData& obs, const Satellite& satellite) {
   std::vector<const SatelliteEntry*> entries;
   entries.reserve(obs.epochs().size());
-  for (const ObsEpoch& epoch : obs.epochs()) entries.push_back(epoch.find(satellite));
+  // Receivers list satellites in much the same order from epoch to epoch:
+  // the place the satellite had last time is tried first.
+  std::size_t hint = 0;
+  for (const ObsEpoch& epoch : obs.epochs()) {
+    const std::span<const SatelliteEntry> listed = epoch.satellites();
+    if (hint < listed.size() && listed[hint].satellite == satellite) {
+      entries.push_back(&listed[hint]);
+      continue;
+    }
+    const SatelliteEntry* found = epoch.find(satellite);
+    if (found != nullptr) hint = static_cast<std::size_t>(found - listed.data());
+    entries.push_back(found);
+  }
   return entries;
 }
 
