@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <limits>
 #include <stdexcept>
+#include <string>
 
 namespace skyloam {
 namespace {
@@ -29,7 +30,7 @@ std::vector<double> minus_mean(std::span<const double> values) {
 }
 
 // Columns x^0 .. x^order of the normalised times.
-MatrixXd vandermonde(std::span<const double> t, std::uint32_t order) {
+MatrixXd vandermonde(std::span<const double> t, std::size_t order) {
   const Index n = static_cast<Index>(t.size());
   const double span = std::max(t.back() - t.front(), 1.0);
   MatrixXd a(n, static_cast<Index>(order) + 1);
@@ -62,7 +63,7 @@ VectorXd truncated_least_squares(const MatrixXd& r, const VectorXd& qt_b, Index 
 }  // namespace
 
 DetrendResult detrend(std::span<const double> t, std::span<const double> values,
-                      std::uint32_t max_order) {
+                      std::size_t max_order) {
   if (t.size() != values.size()) throw std::invalid_argument("detrend: length mismatch");
   const std::size_t n = values.size();
   if (n == 0) return {};
@@ -71,8 +72,7 @@ DetrendResult detrend(std::span<const double> t, std::span<const double> values,
   // Orders k with 3k < n, capped by max_order. One QR decomposition of the
   // widest matrix serves every order: the first k + 1 columns of A are
   // Q_k R_k with R_k the leading (k + 1) x (k + 1) block of R.
-  const std::uint32_t top = static_cast<std::uint32_t>(
-      std::min<std::size_t>(max_order, (n - 1) / 3));
+  const std::size_t top = std::min({max_order, kMaxDetrendOrder, (n - 1) / 3});
   const MatrixXd full = vandermonde(t, top);
   const VectorXd b = Eigen::Map<const VectorXd>(values.data(), static_cast<Index>(n));
   const Eigen::HouseholderQR<MatrixXd> qr(full);
@@ -81,7 +81,7 @@ DetrendResult detrend(std::span<const double> t, std::span<const double> values,
 
   DetrendResult best;
   double best_rms = std::numeric_limits<double>::infinity();
-  for (std::uint32_t k = 2; k <= top; ++k) {
+  for (std::size_t k = 2; k <= top; ++k) {
     const Index columns = static_cast<Index>(k) + 1;
     const VectorXd c = truncated_least_squares(r.topLeftCorner(columns, columns),
                                                qt_b.head(columns), full.rows());
@@ -91,11 +91,23 @@ DetrendResult detrend(std::span<const double> t, std::span<const double> values,
     const double rms = std::sqrt(sum_of_squares / static_cast<double>(n));
     if (k == 2 || rms < best_rms) {
       best_rms = rms;
-      best.order = k;
+      best.order = static_cast<std::uint32_t>(k);
       best.residual.assign(residual.data(), residual.data() + n);
     }
   }
   return best;
+}
+
+Result<DetrendResult> detrend_arc(std::span<const double> t, std::span<const double> values,
+                                  std::size_t max_order) {
+  if (t.size() != values.size()) {
+    return fail(GnssError::message("t and values must have the same length"));
+  }
+  if (max_order > kMaxDetrendOrder) {
+    return fail(GnssError::message("max_order must be at most " + std::to_string(kMaxDetrendOrder) +
+                                   " (got " + std::to_string(max_order) + ")"));
+  }
+  return detrend(t, values, max_order);
 }
 
 }  // namespace skyloam

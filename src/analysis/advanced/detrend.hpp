@@ -12,15 +12,26 @@
 // arc gives an empty residual. Degenerate times (all equal, repeated) are
 // absorbed by the scale floor and the truncation: nothing fails.
 //
-// Precondition: t and values have the same length (callers check; a
-// mismatch throws std::invalid_argument).
+// Orders above kMaxDetrendOrder are never tried: the work grows with the
+// square of the order and higher powers of x in [0, 1] add nothing a double
+// can hold, so a larger max_order acts as kMaxDetrendOrder.
+//
+// Precondition: t and values have the same length (a mismatch throws
+// std::invalid_argument). `detrend_arc`, the checked entry point, fails
+// instead with the Message "t and values must have the same length", and
+// with a Message naming max_order when it exceeds kMaxDetrendOrder.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <vector>
 
+#include "error/gnss_error.hpp"
+
 namespace skyloam {
+
+inline constexpr std::size_t kMaxDetrendOrder = 32;
 
 struct DetrendResult {
   std::vector<double> residual;
@@ -28,6 +39,9 @@ struct DetrendResult {
 };
 
 DetrendResult detrend(std::span<const double> t, std::span<const double> values,
-                      std::uint32_t max_order);
+                      std::size_t max_order);
+
+Result<DetrendResult> detrend_arc(std::span<const double> t, std::span<const double> values,
+                                  std::size_t max_order = 9);
 
 }  // namespace skyloam

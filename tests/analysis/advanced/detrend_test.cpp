@@ -136,6 +136,19 @@ TEST(Detrend, HighOrderTrendsNeedAndGetHighOrders) {
   EXPECT_LT(max_abs(quintic.residual), 1e-9);
 }
 
+TEST(DetrendArc, ChecksLengthsAndTheOrderLimit) {
+  const std::vector<double> t = times(40);
+  const std::vector<double> v = sample(t, rough);
+  EXPECT_EQ(detrend_arc(t, std::vector<double>(39, 1.0)).error().display(),
+            "t and values must have the same length");
+  EXPECT_EQ(detrend_arc(t, v, 33).error().display(), "max_order must be at most 32 (got 33)");
+  ASSERT_TRUE(detrend_arc(t, v, 32).has_value());
+  EXPECT_EQ(detrend_arc(t, v)->residual, detrend(t, v, 9).residual);
+  // The unchecked form takes a huge max_order as the limit, without a huge matrix.
+  const std::vector<double> long_t = times(3000);
+  EXPECT_LE(detrend(long_t, sample(long_t, rough), std::size_t{1} << 40).order, 32u);
+}
+
 TEST(Detrend, DegenerateTimesDoNotFail) {
   const std::vector<double> same(50, 7.0);
   std::vector<double> v(50);
