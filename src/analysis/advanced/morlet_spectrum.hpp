@@ -9,8 +9,11 @@
 // negative). `transform_at(s)` multiplies the spectrum by the Morlet
 // daughter pi^-1/4 exp(-(s w_k - 6)^2 / 2) sqrt(2 pi s / dt) on positive
 // frequencies (0 elsewhere), inverse-transforms it (with the 1/N scaling) and
-// returns the first n values. It only reads the shared state, so scales may
-// be computed concurrently, each with its own work buffer.
+// returns the first n values. The FFT skips what the zeros of the band-limited
+// product make trivial (FftPlan::run_with_zero_tail): every non-zero value is
+// that of the plain product and full inverse FFT, bit for bit. It only reads
+// the shared state, so scales may be computed concurrently, each with its own
+// work buffer.
 #pragma once
 
 #include <complex>

@@ -61,6 +61,9 @@ Result<ScaleLadder> plan_scales(std::size_t samples, double dt, double dj,
     return fail(too_many_scales(top + 1.0, dj, s0.has_value()));
   }
   ScaleLadder ladder{smallest, dj, static_cast<std::size_t>(top) + 1};
+  if (!std::isfinite(ladder.scale(ladder.j_max()))) {
+    return fail(GnssError::message("dj and s0 make the largest scale infinite; decrease dj or s0"));
+  }
   if (samples > kMaxTransformValues / ladder.count) {
     return fail(too_many_values(series, samples, ladder.count));
   }

@@ -7,7 +7,8 @@
 //
 // Limits. A request for n samples is accepted only when
 //   - dt, dj and s0 (given, or 2 dt) are finite and greater than 0;
-//   - the scale count j_max + 1 is at most kMaxScales (16384);
+//   - the scale count j_max + 1 is at most kMaxScales (16384), and the
+//     largest scale is finite;
 //   - the transform holds at most kMaxTransformValues values:
 //     (j_max + 1) * n <= 2^25 = 33,554,432 (512 MiB of complex values).
 // Otherwise the result is a Message-kind GnssError (shown to Python as

@@ -185,16 +185,18 @@ TEST(MorletCwt, RefusesArgumentsThatBreakTheScaleLadder) {
   EXPECT_EQ(message(1.0, 0.01, 1e-300),
             "dj = 0.01 gives 100323 scales, more than the 16384 allowed: increase dj or s0");
   EXPECT_EQ(message(1.0, 0.125, 1e-300), "accepted");  // 8026 scales
+  EXPECT_EQ(message(1.0, 1e308, {}),
+            "dj and s0 make the largest scale infinite; decrease dj or s0");
   // s0 beyond the series: log2 of a ratio below 1, still two scales.
   EXPECT_EQ(message(1.0, 0.125, 1e300), "accepted");
 }
 
 TEST(MorletCwt, RefusesResultsBeyondTheSizeLimit) {
   // The limit is checked on (scales x samples) before anything is allocated.
-  const Result<ScaleLadder> at_limit = plan_scales(kMaxTransformValues / 2, 1.0, 1000.0, 1e9);
+  const Result<ScaleLadder> at_limit = plan_scales(kMaxTransformValues / 2, 1.0, 10.0, 1e9);
   ASSERT_TRUE(at_limit.has_value());
   EXPECT_EQ(at_limit->count, 2u);
-  const Result<ScaleLadder> over = plan_scales(kMaxTransformValues / 2 + 1, 1.0, 1000.0, 1e9);
+  const Result<ScaleLadder> over = plan_scales(kMaxTransformValues / 2 + 1, 1.0, 10.0, 1e9);
   ASSERT_FALSE(over.has_value());
   EXPECT_EQ(over.error().display(),
             "y has 16777217 samples and the transform 2 scales: more than the 33554432 values "
