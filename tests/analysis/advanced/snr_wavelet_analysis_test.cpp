@@ -218,8 +218,7 @@ bool identical(const SnrWaveletAnalysis& a, const SnrWaveletAnalysis& b) {
 TEST(AnalyzeSnrWavelets, RepeatedRunsAreIdenticalWhateverTheWorkers) {
   std::vector<Signal> signals;
   for (int prn = 1; prn <= 12; ++prn) {
-    char id[4];
-    std::snprintf(id, sizeof id, "G%02d", prn);
+    const std::string id = to_string(Satellite{GnssSystem::GPS, static_cast<std::uint32_t>(prn)});
     signals.push_back({id, "S1C", [prn](std::size_t i) {
                          return 40.0 + prn * 0.3 + 4.0 * std::sin(i / (10.0 + prn)) + std::cos(i * 0.37 * prn);
                        }});
