@@ -7,9 +7,10 @@
 //    sizes, on the process-wide pool and on one worker, and the same
 //    transform written with NumPy, run as a separate process (numpy_cwt.py).
 //    Times are the best of N runs.
-// 2. analyze_snr_wavelets over a synthetic day at 1 Hz (or --obs FILE once a
-//    RINEX reader is linked in, see load_observations.cpp): wall time on the
-//    pool and on one worker, and the peak resident memory the analysis adds.
+// 2. analyze_snr_wavelets over a synthetic day at 1 Hz and over a real daily
+//    file (--obs FILE, by default the ESBC day of the shared test data): wall
+//    time on the pool and on one worker, and the peak resident memory the
+//    analysis adds.
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -28,7 +29,7 @@
 #include "analysis/advanced/morlet_cwt.hpp"
 #include "analysis/advanced/snr_wavelet_analysis.hpp"
 #include "analysis/advanced/worker_pool.hpp"
-#include "load_observations.hpp"
+#include "rinex/obs_reader/obs_file.hpp"
 #include "synthetic_day.hpp"
 
 namespace {
@@ -39,7 +40,7 @@ struct Options {
   int repeats = 5;
   std::vector<std::size_t> sizes{1000, 20000};
   std::size_t satellites = 40;
-  std::string obs_file;
+  std::string obs_file = SKYLOAM_BENCH_DEFAULT_OBS;
   std::string python = SKYLOAM_NUMPY_PYTHON;
   bool numpy = true;
   bool analysis = true;
@@ -199,24 +200,9 @@ bool reset_peak_memory() {
   return static_cast<bool>(clear);
 }
 
-void run_analysis_figures(const Options& options) {
-  skyloam::ObsData obs;
-  const Clock::time_point start = Clock::now();
-  if (!options.obs_file.empty()) {
-    skyloam::Result<skyloam::ObsData> loaded = skyloam::bench::load_observations(options.obs_file);
-    if (!loaded) {
-      std::printf("\nanalyze_snr_wavelets: %s\n", loaded.error().display().c_str());
-      return;
-    }
-    obs = std::move(*loaded);
-    std::printf("\nanalyze_snr_wavelets on %s\n", options.obs_file.c_str());
-  } else {
-    obs = skyloam::bench::synthetic_day(options.satellites);
-    std::printf("\nanalyze_snr_wavelets on a synthetic day: %zu epochs at 1 Hz, %zu GPS satellites "
-                "(C1C L1C S1C S2W)\n",
-                obs.epochs().size(), options.satellites);
-  }
-  std::printf("  data set: %zu observations, built in %.2f s, %.0f MiB resident\n",
+void run_analysis_figures(const skyloam::ObsData& obs, const char* what, Clock::time_point start) {
+  std::printf("\nanalyze_snr_wavelets on %s\n", what);
+  std::printf("  data set: %zu observations, made in %.2f s, %.0f MiB resident\n",
               obs.observation_count(), milliseconds_since(start) / 1e3,
               static_cast<double>(status_kib("VmRSS:")) / 1024.0);
 
@@ -252,7 +238,22 @@ int main(int argc, char** argv) {
               "load average %s\n",
               skyloam::pool_concurrency(), load_average().c_str());
   run_transform_figures(options);
-  if (options.analysis) run_analysis_figures(options);
+  if (options.analysis) {
+    Clock::time_point start = Clock::now();
+    const skyloam::ObsData day = skyloam::bench::synthetic_day(options.satellites);
+    const std::string what = "a synthetic day: " + std::to_string(day.epochs().size()) +
+                             " epochs at 1 Hz, " + std::to_string(options.satellites) +
+                             " GPS satellites (C1C L1C S1C S2W)";
+    run_analysis_figures(day, what.c_str(), start);
+    start = Clock::now();
+    const skyloam::Result<skyloam::ObsData> file = skyloam::read_obs_file(options.obs_file);
+    if (file) {
+      run_analysis_figures(*file, options.obs_file.c_str(), start);
+    } else {
+      std::printf("\nanalyze_snr_wavelets on %s: %s\n", options.obs_file.c_str(),
+                  file.error().display().c_str());
+    }
+  }
   std::printf("\nload average at the end: %s (figures from a busy machine understate the "
               "pool's speed-up)\n",
               load_average().c_str());

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
-#include <unordered_set>
 
 #include "utils/time/epoch.hpp"
 
@@ -18,22 +17,6 @@ bool preferred_before(const ObsCode& a, const ObsCode& b) {
 }
 
 }  // namespace
-
-std::vector<Satellite> observed_satellites(const ObsData& obs) {
-  std::unordered_set<Satellite> seen;
-  for (const ObsEpoch& epoch : obs.epochs()) {
-    for (const SatelliteEntry& entry : epoch.satellites()) seen.insert(entry.satellite);
-  }
-  std::vector<Satellite> satellites(seen.begin(), seen.end());
-  std::sort(satellites.begin(), satellites.end());
-  return satellites;
-}
-
-std::optional<double> sampling_interval(const ObsData& obs) {
-  const std::vector<ObsEpoch>& epochs = obs.epochs();
-  if (epochs.size() >= 2) return std::fabs(seconds_between(epochs[1].time, epochs[0].time));
-  return obs.header().declared_interval;
-}
 
 std::vector<double> epoch_unix_seconds(const ObsData& obs) {
   std::vector<double> times;

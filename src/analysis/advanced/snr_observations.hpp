@@ -1,9 +1,5 @@
 // What the SNR analysis reads from an observation data set.
 //
-// - `observed_satellites`: every satellite with an entry in at least one
-//   epoch (even an empty one), once, in Satellite order.
-// - `sampling_interval`: |seconds_between(epoch 1, epoch 0)| with two or more
-//   epochs, else the header's declared interval (possibly absent).
 // - `epoch_unix_seconds`: unix_seconds of every epoch, in file order (an
 //   epoch whose fields form no date-time reads the current time, once).
 // - `preferred_snr_code`: among the SNR codes the satellite has in any epoch
@@ -27,10 +23,6 @@ struct TimeSeries {
   std::vector<double> t;
   std::vector<double> values;
 };
-
-std::vector<Satellite> observed_satellites(const ObsData& obs);
-
-std::optional<double> sampling_interval(const ObsData& obs);
 
 std::vector<double> epoch_unix_seconds(const ObsData& obs);
 

@@ -2,6 +2,7 @@
 
 #include "analysis/advanced/scale_ladder.hpp"
 #include "analysis/advanced/snr_observations.hpp"
+#include "rinex/obs_reader/obs_queries.hpp"
 #include "analysis/advanced/worker_pool.hpp"
 
 namespace skyloam {
@@ -11,7 +12,7 @@ constexpr double kFallbackInterval = 30.0;
 
 Result<std::vector<Satellite>> requested_satellites(const ObsData& obs,
                                                     const SnrWaveletRequest& request) {
-  if (!request.satellites) return observed_satellites(obs);
+  if (!request.satellites) return unique_satellites(obs);
   std::vector<Satellite> satellites;
   satellites.reserve(request.satellites->size());
   for (const std::string& text : *request.satellites) {
@@ -24,7 +25,7 @@ Result<std::vector<Satellite>> requested_satellites(const ObsData& obs,
 
 SnrAnalysisSettings settings_for(const ObsData& obs, const SnrWaveletRequest& request) {
   SnrAnalysisSettings settings;
-  settings.interval = request.interval.value_or(sampling_interval(obs).value_or(kFallbackInterval));
+  settings.interval = request.interval.value_or(effective_interval(obs).value_or(kFallbackInterval));
   settings.bands = request.bands.value_or(period_bands_for(settings.interval));
   return settings;
 }
