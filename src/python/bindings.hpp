@@ -36,4 +36,17 @@ PyTypeObject* sp3_data_class();
 extern PyMethodDef read_sp3_function;
 extern PyMethodDef compute_elevation_function;
 
+// spectral.cpp
+extern PyMethodDef morlet_cwt_function;
+extern PyMethodDef band_power_function_def;
+extern PyMethodDef red_noise_significance_function;
+extern PyMethodDef period_bands_function;
+extern PyMethodDef detrend_arc_function;
+extern PyMethodDef split_arcs_function;
+extern PyMethodDef scalogram_function_def;
+extern PyMethodDef analyze_snr_wavelets_function;
+// fresnel.cpp
+extern PyMethodDef fresnel_zone_function;
+extern PyMethodDef fresnel_map_function;
+
 }  // namespace skyloam::py

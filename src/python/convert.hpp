@@ -87,6 +87,13 @@ bool from_python(PyObject* object, std::vector<T>& out) {
   return true;
 }
 
+template <class T>
+PyObject* to_python(const std::optional<T>& value);
+template <class A, class B>
+PyObject* to_python(const std::pair<A, B>& pair);
+template <class T>
+PyObject* to_python(const std::vector<T>& values);
+
 PyObject* to_python(double value);
 PyObject* to_python(bool value);
 PyObject* to_python(std::int64_t value);

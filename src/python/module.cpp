@@ -47,6 +47,16 @@ PyMethodDef* const kFunctions[] = {
     &calculate_azel_function,
     &compute_elevation_function,
     &version_function,
+    &morlet_cwt_function,
+    &band_power_function_def,
+    &red_noise_significance_function,
+    &period_bands_function,
+    &detrend_arc_function,
+    &split_arcs_function,
+    &fresnel_zone_function,
+    &fresnel_map_function,
+    &scalogram_function_def,
+    &analyze_snr_wavelets_function,
 };
 
 struct Constant {

@@ -17,10 +17,8 @@ CONSTANTS = ["SPEED_OF_LIGHT", "GM_WGS84", "EARTH_RADIUS", "GPS_L1_WAVELENGTH"]
 
 class Registration(unittest.TestCase):
     def test_names_are_registered_in_their_fixed_order(self):
-        expected = CLASSES + FUNCTIONS + CONSTANTS
         present = [name for name in vars(mp) if not name.startswith("__")]
-        self.assertEqual(present, [name for name in expected if name in present])
-        self.assertTrue(set(present) <= set(expected), set(present) - set(expected))
+        self.assertEqual(present, CLASSES + FUNCTIONS + CONSTANTS)
 
     def test_repeated_import_gives_the_same_module(self):
         first = sys.modules.pop("skyloam_mp")
