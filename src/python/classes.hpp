@@ -22,13 +22,13 @@ struct ClassSpec {
 };
 
 // The type object, or nullptr with the internal-failure exception set.
-PyTypeObject* create_class(const ClassSpec& spec, int basic_size, destructor dealloc);
+PyTypeObject* create_class(const ClassSpec& description, int basic_size, destructor dealloc);
 
 template <class T>
-PyTypeObject* ensure_class(const ClassSpec& spec) {
+PyTypeObject* ensure_class(const ClassSpec& description) {
   if (PyClass<T>::type == nullptr) {
     PyClass<T>::type =
-        create_class(spec, static_cast<int>(sizeof(Boxed<T>)), &dealloc_boxed<T>);
+        create_class(description, static_cast<int>(sizeof(Boxed<T>)), &dealloc_boxed<T>);
   }
   return PyClass<T>::type;
 }
