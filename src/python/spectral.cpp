@@ -166,30 +166,35 @@ PyObject* scalogram_function(PyObject*, PyObject* const* args, Py_ssize_t nargs,
                     {"interval", to_python(result->interval)}});
 }
 
-PyObject* residuals_of(const SnrWaveletAnalysis& analysis) {
+// A dict keyed by satellite text of make(result) for the satellites that `wanted` picks.
+template <class Wanted, class Make>
+PyObject* by_satellite(const SnrWaveletAnalysis& analysis, Wanted&& wanted, Make&& make) {
   PyRef dict = PyRef::steal(PyDict_New());
   if (!dict) return api_failure();
   for (const SatelliteSnrResult& s : analysis.satellites) {
-    PyObject* entry = make_dict({{"code", to_python(to_string(s.code))},
-                                 {"t0", to_python(s.series.t0)},
-                                 {"t", to_python(s.series.t)},
-                                 {"v", to_python(s.series.v)},
-                                 {"orders", to_python(s.series.orders)}});
-    if (!set_item(dict.get(), to_string(s.satellite).c_str(), entry)) return nullptr;
+    if (wanted(s) && !set_item(dict.get(), to_string(s.satellite).c_str(), make(s))) return nullptr;
   }
   return dict.release();
 }
 
+PyObject* residuals_of(const SnrWaveletAnalysis& analysis) {
+  return by_satellite(
+      analysis, [](const SatelliteSnrResult&) { return true; },
+      [](const SatelliteSnrResult& s) {
+        return make_dict({{"code", to_python(to_string(s.code))},
+                          {"t0", to_python(s.series.t0)},
+                          {"t", to_python(s.series.t)},
+                          {"v", to_python(s.series.v)},
+                          {"orders", to_python(s.series.orders)}});
+      });
+}
+
 PyObject* band_power_of(const SnrWaveletAnalysis& analysis) {
-  PyRef dict = PyRef::steal(PyDict_New());
-  if (!dict) return api_failure();
-  for (const SatelliteSnrResult& s : analysis.satellites) {
-    if (!s.has_band_power()) continue;
-    PyObject* entry =
-        make_dict({{"t", to_python(s.series.bp_t)}, {"power", rows_of(s.series.bp_power)}});
-    if (!set_item(dict.get(), to_string(s.satellite).c_str(), entry)) return nullptr;
-  }
-  return dict.release();
+  return by_satellite(
+      analysis, [](const SatelliteSnrResult& s) { return s.has_band_power(); },
+      [](const SatelliteSnrResult& s) {
+        return make_dict({{"t", to_python(s.series.bp_t)}, {"power", rows_of(s.series.bp_power)}});
+      });
 }
 
 PyObject* snr_wavelets(PyObject*, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
