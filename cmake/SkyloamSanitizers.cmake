@@ -1,10 +1,15 @@
 # Sanitized builds: SKYLOAM_SANITIZE instruments every target with
 # AddressSanitizer and UndefinedBehaviorSanitizer (any report aborts the
 # process), and turns on the standard library's own bounds checks.
+# SKYLOAM_BUILD_FUZZERS adds the coverage instrumentation libFuzzer steers by.
 #
 # The CPython interpreter itself is not instrumented, so the tests start it
 # with the sanitizer runtime preloaded: SKYLOAM_SANITIZER_RUNTIME is the
 # compiler's shared AddressSanitizer runtime for LD_PRELOAD.
+
+if(SKYLOAM_BUILD_FUZZERS AND NOT SKYLOAM_SANITIZE)
+  message(FATAL_ERROR "SKYLOAM_BUILD_FUZZERS needs SKYLOAM_SANITIZE (use the fuzz preset)")
+endif()
 
 if(SKYLOAM_SANITIZE)
   add_compile_options(-fsanitize=address,undefined,float-cast-overflow
@@ -30,4 +35,12 @@ if(SKYLOAM_SANITIZE)
   set(SKYLOAM_SANITIZER_RUNTIME "${_skyloam_asan_runtime}" CACHE INTERNAL
       "Shared AddressSanitizer runtime preloaded into the Python tests")
   message(STATUS "Sanitized build; sanitizer runtime ${SKYLOAM_SANITIZER_RUNTIME}")
+endif()
+
+if(SKYLOAM_BUILD_FUZZERS)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    message(FATAL_ERROR "The fuzzers need clang with libFuzzer (use the fuzz preset)")
+  endif()
+  add_compile_options(-fsanitize=fuzzer-no-link
+    -fsanitize-coverage-ignorelist=${PROJECT_SOURCE_DIR}/fuzz/coverage_ignorelist.txt)
 endif()
