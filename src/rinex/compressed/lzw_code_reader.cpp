@@ -37,7 +37,8 @@ Result<void> LzwCodeReader::fill(unsigned bits) {
 }
 
 void LzwCodeReader::drop(unsigned bits) {
-  bits_ >>= bits;
+  // A shift by the full width would leave the bits in place.
+  bits_ = bits >= 64 ? 0 : bits_ >> bits;
   bit_count_ -= bits;
   consumed_bits_ += bits;
 }

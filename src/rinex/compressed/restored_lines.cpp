@@ -35,7 +35,8 @@ char* write_observation(char* out, const ObservationSlot& slot, const char* flag
 // Copies `text` to `out` and pads it with blanks to `width`.
 char* write_padded(char* out, std::string_view text, std::size_t width) {
   const std::size_t n = std::min(text.size(), width);
-  std::memcpy(out, text.data(), n);
+  // An empty view may hold a null pointer, which memcpy must not get.
+  if (n != 0) std::memcpy(out, text.data(), n);
   std::memset(out + n, ' ', width - n);
   return out + width;
 }

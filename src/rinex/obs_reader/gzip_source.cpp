@@ -80,15 +80,19 @@ Result<std::size_t> GzipByteSource::read(std::span<char> buffer) {
       if (auto started = start_next_member(); !started) return fail(std::move(started.error()));
       continue;
     }
-    if (stream.avail_in == 0) {
-      if (input_done_) return fail(GnssError::io("unexpected end of gzip data"));
+    if (stream.avail_in == 0 && !input_done_) {
       if (auto refilled = refill_input(); !refilled) return fail(std::move(refilled.error()));
       continue;
     }
+    // Even without input left, inflate may still hold decoded output (or a
+    // damage it finds only while writing it); only a call without progress
+    // shows that the data end inside the member.
     const int status = inflate(&stream, Z_NO_FLUSH);
     if (status == Z_STREAM_END) {
       in_member_ = false;
-    } else if (status != Z_OK && !(status == Z_BUF_ERROR && stream.avail_in == 0)) {
+    } else if (status == Z_BUF_ERROR && stream.avail_in == 0) {
+      if (input_done_) return fail(GnssError::io("unexpected end of gzip data"));
+    } else if (status != Z_OK) {
       // A buffer error with input left means no progress is possible.
       return fail(gzip_error(stream));
     }

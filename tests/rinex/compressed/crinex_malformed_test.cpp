@@ -149,7 +149,7 @@ TEST(CrinexMalformed, LargestEpochsDecode) {
   std::string ids;
   Lines body = {"", ""};
   for (int k = 0; k < 999; ++k) {
-    char id[4];
+    char id[8];
     std::snprintf(id, sizeof id, "%c%02d", 'A' + k / 100 % 26, k % 100);
     ids += id;
     body.push_back("");

@@ -160,7 +160,7 @@ class MadeUpRinex {
   int below(int n) { return static_cast<int>(random_() % static_cast<unsigned>(n)); }
 
   std::string epoch(int number) {
-    char time[40];
+    char time[64];
     const int minute = number / 2;
     const int second = number % 2 * 30;
     const int roll = below(20);

@@ -6,6 +6,7 @@
 #include <random>
 
 #include "rinex/compressed/byte_source_peek.hpp"
+#include "rinex/compressed/lzw_code_reader.hpp"
 #include "rinex/compressed/unix_compress_source.hpp"
 #include "support/test_data.hpp"
 #include "testkit/lzw_writer.hpp"
@@ -133,6 +134,21 @@ struct Variant {
   bool clear_when_full;
   std::size_t clear_every;
 };
+
+TEST(UnixCompress, PaddingThatFillsTheWholeBitBufferIsSkipped) {
+  // One 16-bit code, then the padding of its group of 8 (14 bytes, here all
+  // bits set): the second half of the padding arrives as one full 64-bit
+  // load, all of which must be dropped before the next code.
+  ChunkedByteSource input("\x01\x02" + std::string(14, '\xFF') + "\x34\x12");
+  LzwCodeReader reader(input);
+  const auto first = reader.read_code(16);
+  ASSERT_TRUE(first && *first);
+  EXPECT_EQ(**first, 0x0201u);
+  ASSERT_TRUE(reader.end_segment());
+  const auto next = reader.read_code(16);
+  ASSERT_TRUE(next && *next);
+  EXPECT_EQ(**next, 0x1234u);
+}
 
 TEST(UnixCompress, RoundTripsOfEveryHeaderVariant) {
   const std::string inputs[] = {

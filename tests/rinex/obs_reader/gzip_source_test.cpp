@@ -55,5 +55,15 @@ TEST(GzipByteSource, DamagedTruncatedAndForeignDataFail) {
   EXPECT_EQ(gunzip(member + member.substr(0, 12)).rfind("error: ", 0), 0u);
 }
 
+TEST(GzipByteSource, DamageFoundWhileWritingIsTheErrorWhateverTheReadSize) {
+  // After 11 bytes of output a match reaches back before the start of the
+  // data. Read a byte at a time, every input byte is taken before that
+  // match is written; the damage must still be reported, not an early end.
+  const std::string damaged(
+      "\x1f\x8b\x08\x00\x00\x00\x02\x1f\x8b\x08\xeb\x08\xeb\xde\x00\x06\x16\x8b\x08\xeb\xab", 21);
+  EXPECT_EQ(gunzip(damaged), "error: I/O error: invalid gzip data: invalid distance too far back");
+  EXPECT_EQ(gunzip(damaged, 1), gunzip(damaged));
+}
+
 }  // namespace
 }  // namespace skyloam
