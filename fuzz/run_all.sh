@@ -41,14 +41,14 @@ mkdir -p "$run/seeds" "$run/shared" "$run/corpus" "$run/artifacts" "$run/logs"
 # The first max_len bytes of each matching real file; "gzip:" compresses
 # them first, so the gzip target starts from whole members.
 copy_shared() {
-  local target=$1 max_len=$2 spec file name
+  local target=$1 max_len=$2 pattern file name
   shift 2
   mkdir -p "$run/shared/$target"
   [[ -d $testdata ]] || return 0
-  for spec in "$@"; do
+  for pattern in "$@"; do
     local compress=""
-    if [[ $spec == gzip:* ]]; then compress=1; spec=${spec#gzip:}; fi
-    for file in "$testdata"/$spec; do
+    if [[ $pattern == gzip:* ]]; then compress=1; pattern=${pattern#gzip:}; fi
+    for file in "$testdata"/$pattern; do
       [[ -f $file ]] || continue
       name=$(basename "$file")
       if [[ -n $compress ]]; then
