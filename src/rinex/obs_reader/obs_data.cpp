@@ -28,17 +28,25 @@ std::optional<CodeId> ObsData::find_code(const ObsCode& code) const {
 }
 
 namespace {
-constexpr std::size_t kPackedCodeSpace = std::size_t{5} << 16;  // kind, band, attribute
+// Codes are 5 kinds x 10 band digits x 256 attribute bytes.
+constexpr std::size_t kBands = 10;
+constexpr std::size_t kCodeSpace = 5 * kBands * 256;
+
+std::size_t code_index(const ObsCode& code) {
+  if (code.band >= kBands) throw std::logic_error("observation code band is not a digit");
+  return (static_cast<std::size_t>(code.kind) * kBands + code.band) * 256 +
+         static_cast<unsigned char>(code.attribute);
+}
 }  // namespace
 
-ObsDataBuilder::ObsDataBuilder(RinexObsHeader header) : code_ids_(kPackedCodeSpace, 0) {
+ObsDataBuilder::ObsDataBuilder(RinexObsHeader header) : code_ids_(kCodeSpace, 0) {
   data_.header_ = std::move(header);
 }
 
 CodeId ObsDataBuilder::intern(const ObsCode& code) {
-  std::uint16_t& slot = code_ids_[pack(code)];
+  std::uint16_t& slot = code_ids_[code_index(code)];
   if (slot == 0) {
-    // Codes are 5 kinds x 10 bands x 256 attributes at most: ids always fit.
+    // At most kCodeSpace codes: ids always fit.
     data_.codes_.push_back(code);
     slot = static_cast<std::uint16_t>(data_.codes_.size());
     slot_of_code_.push_back(0);

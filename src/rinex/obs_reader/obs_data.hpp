@@ -12,6 +12,7 @@
 // Build one with ObsDataBuilder (readers and test fixtures alike).
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -60,13 +61,16 @@ struct ObsEpoch {
 };
 
 // Bump allocator of trivially copyable values in blocks that never move.
+// Blocks start small and double up to kMaxBlock, so a small file costs
+// little memory and a large one few allocations.
 template <class T>
 class Arena {
  public:
   T* allocate(std::size_t count) {
     if (count == 0) return nullptr;
     if (count > free_) {
-      const std::size_t block = count > kBlock ? count : kBlock;
+      const std::size_t block = std::max(count, next_block_);
+      next_block_ = std::min(next_block_ * 2, kMaxBlock);
       blocks_.push_back(std::make_unique_for_overwrite<T[]>(block));
       next_ = blocks_.back().get();
       free_ = block;
@@ -78,8 +82,9 @@ class Arena {
   }
 
  private:
-  static constexpr std::size_t kBlock = std::size_t{1} << 16;
+  static constexpr std::size_t kMaxBlock = std::size_t{1} << 16;
   std::vector<std::unique_ptr<T[]>> blocks_;
+  std::size_t next_block_ = 256;
   T* next_ = nullptr;
   std::size_t free_ = 0;
 };
