@@ -12,7 +12,6 @@
 // Build one with ObsDataBuilder (readers and test fixtures alike).
 #pragma once
 
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -20,6 +19,7 @@
 #include <span>
 #include <vector>
 
+#include "rinex/obs_reader/arena.hpp"
 #include "rinex/obs_reader/obs_header.hpp"
 #include "rinex/types/obs_code.hpp"
 #include "rinex/types/satellite.hpp"
@@ -58,35 +58,6 @@ struct ObsEpoch {
   std::span<const SatelliteEntry> satellites() const { return {entries, entry_count}; }
   // The satellite's entry in this epoch, or nullptr.
   const SatelliteEntry* find(const Satellite& satellite) const;
-};
-
-// Bump allocator of trivially copyable values in blocks that never move.
-// Blocks start small and double up to kMaxBlock, so a small file costs
-// little memory and a large one few allocations.
-template <class T>
-class Arena {
- public:
-  T* allocate(std::size_t count) {
-    if (count == 0) return nullptr;
-    if (count > free_) {
-      const std::size_t block = std::max(count, next_block_);
-      next_block_ = std::min(next_block_ * 2, kMaxBlock);
-      blocks_.push_back(std::make_unique_for_overwrite<T[]>(block));
-      next_ = blocks_.back().get();
-      free_ = block;
-    }
-    T* out = next_;
-    next_ += count;
-    free_ -= count;
-    return out;
-  }
-
- private:
-  static constexpr std::size_t kMaxBlock = std::size_t{1} << 16;
-  std::vector<std::unique_ptr<T[]>> blocks_;
-  std::size_t next_block_ = 256;
-  T* next_ = nullptr;
-  std::size_t free_ = 0;
 };
 
 class ObsData {
