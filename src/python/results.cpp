@@ -129,8 +129,8 @@ PyObject* read_results(PyObject* self, Read&& read) {
   return read(value_of<AnalysisResultsValue>(self));
 }
 
-template <class T>
-PyObject* boxed_copies(const std::vector<T>& values, PyTypeObject* type) {
+template <class T, class Allocator>
+PyObject* boxed_copies(const std::vector<T, Allocator>& values, PyTypeObject* type) {
   return make_list(values.size(), [&](std::size_t i) { return box(values[i], type); });
 }
 

@@ -28,7 +28,7 @@
 namespace skyloam {
 
 struct AnalysisOutput {
-  std::vector<MpEstimate> estimates;
+  MpEstimateList estimates;
   std::vector<MultipathStats> statistics;
   std::vector<SlipRecord> cycle_slips;
   std::vector<LabelSlipCount> slip_counts;

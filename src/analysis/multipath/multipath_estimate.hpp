@@ -8,9 +8,11 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "rinex/types/obs_code.hpp"
 #include "rinex/types/satellite.hpp"
+#include "utils/memory/large_memory.hpp"
 #include "utils/time/calendar.hpp"
 
 namespace skyloam {
@@ -35,6 +37,9 @@ struct MpEstimate {
   }
 };
 static_assert(sizeof(MpEstimate) == 64);
+
+// Estimates of a large day run to hundreds of megabytes.
+using MpEstimateList = std::vector<MpEstimate, LargeAllocator<MpEstimate>>;
 
 // Three-letter system name, 'M', band digit and attribute: "GPSM1C".
 std::string signal_label(GnssSystem system, const ObsCode& pseudorange);

@@ -35,7 +35,7 @@ struct PairScratch {
 class PairEstimator {
  public:
   PairEstimator(const EpochTimes& times, const SlipIndex& slips, double gap_threshold,
-                 const AnalyzerConfig& config, std::vector<MpEstimate>& out)
+                 const AnalyzerConfig& config, MpEstimateList& out)
       : times_(times),
         slips_(slips),
         config_(config),
@@ -77,7 +77,7 @@ class PairEstimator {
   const EpochTimes& times_;
   const SlipIndex& slips_;
   const AnalyzerConfig& config_;
-  std::vector<MpEstimate>& out_;
+  MpEstimateList& out_;
   ArcBreaks breaks_;
   bool keep_estimates_;
   PairScratch scratch_;

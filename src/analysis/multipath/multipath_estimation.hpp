@@ -36,7 +36,7 @@ struct LabelSlipCount {
 };
 
 struct MultipathEstimation {
-  std::vector<MpEstimate> estimates;
+  MpEstimateList estimates;
   std::vector<LabelRange> labels;           // labels holding estimates, byte order
   std::vector<LabelSlipCount> slip_counts;  // labels with a slip-caused break, byte order
 };

@@ -4,7 +4,7 @@
 // Blocks start small and double up to about kMaxBlockBytes: a small file
 // costs little memory, a large one few allocations. Blocks of a huge page or
 // more are backed by transparent huge pages where the system offers them
-// (see block_memory.hpp), because first touching a day of observations
+// (see utils/memory/large_memory.hpp), because first touching a day of observations
 // otherwise costs one page fault per 4 KiB.
 #pragma once
 
@@ -14,7 +14,7 @@
 #include <type_traits>
 #include <vector>
 
-#include "rinex/obs_reader/block_memory.hpp"
+#include "utils/memory/large_memory.hpp"
 
 namespace skyloam {
 

@@ -3,11 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstring>
-#include <utility>
 #include <vector>
-
-#include "rinex/obs_reader/block_memory.hpp"
 
 namespace skyloam {
 namespace {
@@ -40,27 +36,6 @@ TEST(Arena, RunsNeverMoveNorOverlapAcrossGrowingBlocks) {
   huge[(std::size_t{1} << 20) - 1] = {1.0, 7};
   EXPECT_EQ(huge[(std::size_t{1} << 20) - 1].tag, 7u);
   EXPECT_EQ(runs.front().first->tag, 0u);
-}
-
-TEST(MemoryBlock, LargeBlocksAreHugePageAlignedAndOwnershipMoves) {
-  MemoryBlock large(kHugePageBytes + 1);
-  EXPECT_GE(large.size(), kHugePageBytes + 1);
-#if defined(__linux__)
-  EXPECT_EQ(reinterpret_cast<std::uintptr_t>(large.data()) % kHugePageBytes, 0u);
-#endif
-  std::memset(large.data(), 0xAB, large.size());
-
-  MemoryBlock small(100);
-  ASSERT_NE(small.data(), nullptr);
-  std::memset(small.data(), 1, 100);
-
-  void* const held = large.data();
-  MemoryBlock moved(std::move(large));
-  EXPECT_EQ(moved.data(), held);
-  EXPECT_EQ(large.data(), nullptr);
-  small = std::move(moved);  // frees the small block, takes the large one
-  EXPECT_EQ(small.data(), held);
-  EXPECT_EQ(static_cast<unsigned char*>(small.data())[kHugePageBytes], 0xAB);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "rinex/obs_reader/block_memory.hpp"
+#include "utils/memory/large_memory.hpp"
 
 #include <cstdint>
 #include <new>
@@ -6,13 +6,13 @@
 
 #if defined(__linux__)
 #include <sys/mman.h>
-#define SKYLOAM_HUGE_PAGE_BLOCKS 1
+#define SKYLOAM_HUGE_PAGES 1
 #endif
 
 namespace skyloam {
 namespace {
 
-#if SKYLOAM_HUGE_PAGE_BLOCKS
+#if SKYLOAM_HUGE_PAGES
 std::size_t round_up(std::size_t bytes, std::size_t unit) { return (bytes + unit - 1) / unit * unit; }
 
 // Maps `bytes` (a multiple of kHugePageBytes) aligned to kHugePageBytes, by
@@ -35,48 +35,38 @@ void* map_huge_aligned(std::size_t bytes) {
 
 }  // namespace
 
-MemoryBlock::MemoryBlock(std::size_t bytes) {
-#if SKYLOAM_HUGE_PAGE_BLOCKS
+void* allocate_large(std::size_t bytes) {
+#if SKYLOAM_HUGE_PAGES
   if (bytes >= kHugePageBytes) {
-    size_ = round_up(bytes, kHugePageBytes);
-    data_ = map_huge_aligned(size_);
-    if (data_ == nullptr) throw std::bad_alloc();
-    mapped_ = true;
+    void* block = map_huge_aligned(round_up(bytes, kHugePageBytes));
+    if (block == nullptr) throw std::bad_alloc();
+    return block;
+  }
+#endif
+  return ::operator new(bytes);
+}
+
+void release_large(void* data, std::size_t bytes) noexcept {
+  if (data == nullptr) return;
+#if SKYLOAM_HUGE_PAGES
+  if (bytes >= kHugePageBytes) {
+    ::munmap(data, round_up(bytes, kHugePageBytes));
     return;
   }
 #endif
-  size_ = bytes;
-  data_ = ::operator new(bytes);
+  ::operator delete(data);
 }
 
 MemoryBlock::MemoryBlock(MemoryBlock&& other) noexcept
-    : data_(std::exchange(other.data_, nullptr)),
-      size_(std::exchange(other.size_, 0)),
-      mapped_(std::exchange(other.mapped_, false)) {}
+    : data_(std::exchange(other.data_, nullptr)), size_(std::exchange(other.size_, 0)) {}
 
 MemoryBlock& MemoryBlock::operator=(MemoryBlock&& other) noexcept {
   if (this != &other) {
-    release();
+    release_large(data_, size_);
     data_ = std::exchange(other.data_, nullptr);
     size_ = std::exchange(other.size_, 0);
-    mapped_ = std::exchange(other.mapped_, false);
   }
   return *this;
-}
-
-MemoryBlock::~MemoryBlock() { release(); }
-
-void MemoryBlock::release() noexcept {
-  if (data_ == nullptr) return;
-#if SKYLOAM_HUGE_PAGE_BLOCKS
-  if (mapped_) {
-    ::munmap(data_, size_);
-    data_ = nullptr;
-    return;
-  }
-#endif
-  ::operator delete(data_);
-  data_ = nullptr;
 }
 
 }  // namespace skyloam

@@ -1,0 +1,59 @@
+// Memory for large buffers: the observation arena's blocks and the
+// multipath estimates.
+//
+// An allocation of at least kHugePageBytes is mapped on its own, aligned to a
+// huge page and offered to the kernel for transparent huge pages (on Linux;
+// elsewhere it comes from the heap like any smaller allocation). First
+// touching hundreds of megabytes of 4 KiB pages costs a page fault each, which
+// on virtual machines dominated reading and analysing a large file.
+#pragma once
+
+#include <cstddef>
+
+namespace skyloam {
+
+inline constexpr std::size_t kHugePageBytes = std::size_t{2} << 20;
+
+// Uninitialised bytes aligned for any fundamental type; throws
+// std::bad_alloc when the memory cannot be had.
+void* allocate_large(std::size_t bytes);
+// Gives back what allocate_large(bytes) returned, with the same `bytes`.
+void release_large(void* data, std::size_t bytes) noexcept;
+
+// A standard allocator over allocate_large / release_large.
+template <class T>
+struct LargeAllocator {
+  using value_type = T;
+
+  LargeAllocator() = default;
+  template <class U>
+  LargeAllocator(const LargeAllocator<U>&) noexcept {}
+
+  T* allocate(std::size_t count) { return static_cast<T*>(allocate_large(count * sizeof(T))); }
+  void deallocate(T* data, std::size_t count) noexcept { release_large(data, count * sizeof(T)); }
+
+  template <class U>
+  friend bool operator==(const LargeAllocator&, const LargeAllocator<U>&) noexcept {
+    return true;
+  }
+};
+
+// One owned, uninitialised block of allocate_large memory.
+class MemoryBlock {
+ public:
+  explicit MemoryBlock(std::size_t bytes) : data_(allocate_large(bytes)), size_(bytes) {}
+  MemoryBlock(MemoryBlock&& other) noexcept;
+  MemoryBlock& operator=(MemoryBlock&& other) noexcept;
+  MemoryBlock(const MemoryBlock&) = delete;
+  MemoryBlock& operator=(const MemoryBlock&) = delete;
+  ~MemoryBlock() { release_large(data_, size_); }
+
+  void* data() const { return data_; }
+  std::size_t size() const { return size_; }
+
+ private:
+  void* data_;
+  std::size_t size_;
+};
+
+}  // namespace skyloam

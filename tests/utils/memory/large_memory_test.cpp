@@ -1,0 +1,46 @@
+#include "utils/memory/large_memory.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <utility>
+#include <vector>
+
+namespace skyloam {
+namespace {
+
+TEST(LargeMemory, BlocksAreHugePageAlignedAndOwnershipMoves) {
+  MemoryBlock large(kHugePageBytes + 1);
+  EXPECT_GE(large.size(), kHugePageBytes + 1);
+#if defined(__linux__)
+  EXPECT_EQ(reinterpret_cast<std::uintptr_t>(large.data()) % kHugePageBytes, 0u);
+#endif
+  std::memset(large.data(), 0xAB, large.size());
+
+  MemoryBlock small(100);
+  ASSERT_NE(small.data(), nullptr);
+  std::memset(small.data(), 1, 100);
+
+  void* const held = large.data();
+  MemoryBlock moved(std::move(large));
+  EXPECT_EQ(moved.data(), held);
+  EXPECT_EQ(large.data(), nullptr);
+  small = std::move(moved);  // frees the small block, takes the large one
+  EXPECT_EQ(small.data(), held);
+  EXPECT_EQ(static_cast<unsigned char*>(small.data())[kHugePageBytes], 0xAB);
+}
+
+TEST(LargeMemory, VectorsGrowAcrossTheHugePageThreshold) {
+  std::vector<std::uint64_t, LargeAllocator<std::uint64_t>> values;
+  const std::size_t count = 3 * kHugePageBytes / sizeof(std::uint64_t) + 5;
+  for (std::size_t i = 0; i < count; ++i) values.push_back(i * 3);
+  for (std::size_t i = 0; i < count; i += 4099) ASSERT_EQ(values[i], i * 3);
+  EXPECT_EQ(values.back(), (count - 1) * 3);
+  values.resize(10);
+  values.shrink_to_fit();
+  EXPECT_EQ(values[9], 27u);
+}
+
+}  // namespace
+}  // namespace skyloam
