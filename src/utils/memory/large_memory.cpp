@@ -4,7 +4,18 @@
 #include <new>
 #include <utility>
 
-#if defined(__linux__)
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define SKYLOAM_ADDRESS_SANITIZER 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__)
+#define SKYLOAM_ADDRESS_SANITIZER 1
+#endif
+
+// Under AddressSanitizer every block comes from the heap, where overruns of
+// its ends are caught.
+#if defined(__linux__) && !defined(SKYLOAM_ADDRESS_SANITIZER)
 #include <sys/mman.h>
 #define SKYLOAM_HUGE_PAGES 1
 #endif
@@ -55,6 +66,14 @@ void release_large(void* data, std::size_t bytes) noexcept {
   }
 #endif
   ::operator delete(data);
+}
+
+bool large_allocations_use_huge_pages() {
+#if SKYLOAM_HUGE_PAGES
+  return true;
+#else
+  return false;
+#endif
 }
 
 MemoryBlock::MemoryBlock(MemoryBlock&& other) noexcept

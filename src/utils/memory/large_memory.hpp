@@ -19,6 +19,9 @@ inline constexpr std::size_t kHugePageBytes = std::size_t{2} << 20;
 void* allocate_large(std::size_t bytes);
 // Gives back what allocate_large(bytes) returned, with the same `bytes`.
 void release_large(void* data, std::size_t bytes) noexcept;
+// Whether this build maps large allocations for huge pages (not on other
+// systems, nor under AddressSanitizer, whose checks need heap blocks).
+bool large_allocations_use_huge_pages();
 
 // A standard allocator over allocate_large / release_large.
 template <class T>
