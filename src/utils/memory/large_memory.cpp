@@ -57,7 +57,7 @@ void* allocate_large(std::size_t bytes) {
   return ::operator new(bytes);
 }
 
-void release_large(void* data, std::size_t bytes) noexcept {
+void release_large(void* data, [[maybe_unused]] std::size_t bytes) noexcept {
   if (data == nullptr) return;
 #if SKYLOAM_HUGE_PAGES
   if (bytes >= kHugePageBytes) {
