@@ -4,13 +4,12 @@
 // Blocks start small and double up to about kMaxBlockBytes: a small file
 // costs little memory, a large one few allocations. Blocks of a huge page or
 // more are backed by transparent huge pages where the system offers them
-// (see utils/memory/large_memory.hpp), because first touching a day of observations
+// (utils/memory/large_memory.hpp): first touching a day of observations
 // otherwise costs one page fault per 4 KiB.
 #pragma once
 
 #include <algorithm>
 #include <cstddef>
-#include <memory>
 #include <type_traits>
 #include <vector>
 
