@@ -101,6 +101,15 @@ class SampleDay(unittest.TestCase):
             self.assertTrue(result.stderr.startswith("skyloam-mp: error: "), result.stderr)
             self.assertNotIn("Traceback", result.stderr)
         self.assertIn("File not found", missing.stderr)
+        empty = os.path.join(self.folder.name, "empty.rnx")
+        open(empty, "w").close()
+        for not_observations in (self.sp3, testdata("nav/arlm200a.15n"), empty):
+            with self.subTest(path=not_observations):
+                result = run_tool("report", not_observations, "--quiet")
+                self.assertEqual(result.returncode, 1, result.stderr)
+                self.assertEqual(result.stderr.count("\n"), 1, result.stderr)
+                self.assertIn("no observation epochs found in", result.stderr)
+                self.assertIn("expected a RINEX 2, 3 or 4 observation file", result.stderr)
         self.assertIn("not the observations", other_day.stderr)
         self.assertEqual(run_tool("report", self.obs, "--receiver", "1,2").returncode, 2)
 

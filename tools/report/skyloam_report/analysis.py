@@ -10,9 +10,8 @@ import time
 
 import skyloam_mp as mp
 
-
-class ReportError(Exception):
-    """A problem with the input, reported as one line without a traceback."""
+from skyloam_report.errors import ReportError
+from skyloam_report.orbits import fill_elevations
 
 
 def _timed(progress, what, work):
@@ -23,55 +22,17 @@ def _timed(progress, what, work):
     return result
 
 
+EXPECTED_INPUT = "expected a RINEX 2, 3 or 4 observation file (plain, .gz, .Z or compact RINEX)"
+
+
 def _read_observations(path, progress):
     try:
-        return _timed(progress, f"reading {path}", lambda: mp.read_rinex_obs(path))
+        obs = _timed(progress, f"reading {path}", lambda: mp.read_rinex_obs(path))
     except OSError as error:
         raise ReportError(str(error)) from None
-
-
-def sp3_epoch_span(path):
-    """First and last epoch of the SP3 file's epoch lines, as Epochs (None if none)."""
-    first = last = None
-    try:
-        with open(path, encoding="utf-8", errors="replace") as f:
-            for line in f:
-                if line.startswith("*"):
-                    try:
-                        epoch = mp.Epoch.parse(line[3:31])
-                    except ValueError:
-                        continue
-                    first = first or epoch
-                    last = epoch
-    except OSError as error:
-        raise ReportError(f"Failed to read SP3: {error.strerror or error}") from None
-    return first, last
-
-
-def _check_orbit_coverage(obs, sp3, sp3_path):
-    """Orbits are extrapolated without limit, so an SP3 of another day gives
-    plausible-looking but wrong elevations: refuse it instead."""
-    first, last = sp3_epoch_span(sp3_path)
-    if first is None or sp3.num_satellites == 0:
-        raise ReportError(f"SP3 file {sp3_path} holds no usable orbit records")
-    margin = max(sp3.interval, 900.0) * 2
-    obs_first, obs_last = obs.first_epoch(), obs.last_epoch()
-    if obs_first is None:
-        return
-    def seconds(epoch):
-        return (epoch.julian_date() - 2451545.0) * 86400.0
-    if seconds(obs_first) < seconds(first) - margin or seconds(obs_last) > seconds(last) + margin:
-        raise ReportError(
-            f"SP3 file {sp3_path} covers {first} to {last}, not the observations "
-            f"({obs_first} to {obs_last})")
-
-
-def _receiver_position(obs, receiver):
-    if receiver is not None:
-        return mp.Ecef(*receiver)
-    if obs.approx_position is None:
-        raise ReportError("the observation header has no APPROX POSITION XYZ: give --receiver X,Y,Z")
-    return obs.approx_position
+    if obs.num_epochs == 0:
+        raise ReportError(f"no observation epochs found in {path}: {EXPECTED_INPUT}")
+    return obs
 
 
 def _estimates(results):
@@ -132,18 +93,7 @@ def run_report(options, progress):
     obs = _read_observations(options.obs, progress)
     results = _timed(progress, "multipath analysis",
                      lambda: mp.MultipathAnalyzer(obs).analyze())
-    elevations = None
-    if options.sp3:
-        try:
-            sp3 = mp.read_sp3(options.sp3)
-        except OSError as error:
-            raise ReportError(str(error)) from None
-        _check_orbit_coverage(obs, sp3, options.sp3)
-        receiver = _receiver_position(obs, options.receiver)
-        computed, failed = _timed(progress, "elevations from SP3",
-                                  lambda: results.compute_elevations(sp3, receiver))
-        elevations = {"sp3": options.sp3, "receiver": [receiver.x, receiver.y, receiver.z],
-                      "computed": computed, "failed": failed}
+    elevations = fill_elevations(obs, results, options, lambda what, work: _timed(progress, what, work))
     snr = _timed(progress, "SNR band-power analysis", lambda: mp.analyze_snr_wavelets(obs))
     return {
         "summary": _summary(options.obs, obs),

@@ -1,55 +1,32 @@
-"""Command line of `skyloam-mp`: `skyloam-mp report OBS [--sp3 SP3] [--receiver X,Y,Z]
-[--json FILE] [--csv DIR] [--quiet]`. Exit status 0 on success, 1 for bad input
-(one line on standard error, no traceback), 2 for bad arguments."""
+"""Command line of `skyloam-mp`: one subcommand per module (`add_command` registers
+it, its `run(options, progress)` returns the exit status). Exit status 0 on
+success, 1 for bad input (one line on standard error, no traceback), 2 for
+bad arguments."""
 import argparse
 import sys
 
-from skyloam_report.analysis import ReportError, run_report
-from skyloam_report.export import write_csv, write_json
-from skyloam_report.text_report import render
+from skyloam_report import report_command
+from skyloam_report.errors import ReportError
 
-
-def _receiver(text):
-    parts = text.split(",")
-    try:
-        if len(parts) == 3:
-            return tuple(float(p) for p in parts)
-    except ValueError:
-        pass
-    raise argparse.ArgumentTypeError("expected X,Y,Z in metres (ECEF), e.g. 4331296.9,567556.1,4633134.1")
+COMMANDS = [report_command]
 
 
 def argument_parser():
     parser = argparse.ArgumentParser(prog="skyloam-mp",
                                      description="Multipath and SNR analysis of GNSS observation files.")
     commands = parser.add_subparsers(dest="command", required=True)
-    report = commands.add_parser("report", help="analyse one observation file and print a report")
-    report.add_argument("obs", help="RINEX 2/3/4 observation file (plain, .gz, .Z, or compact RINEX)")
-    report.add_argument("--sp3", help="SP3 orbit file of the same day, for elevations and azimuths")
-    report.add_argument("--receiver", type=_receiver,
-                        help="receiver position X,Y,Z in metres (default: the header's approximate position)")
-    report.add_argument("--json", metavar="FILE", help="write every result as JSON to FILE")
-    report.add_argument("--csv", metavar="DIR", help="write estimates, statistics and slips as CSV files in DIR")
-    report.add_argument("--quiet", action="store_true", help="no progress messages on standard error")
+    for command in COMMANDS:
+        command.add_command(commands)
     return parser
 
 
 def main(argv=None):
     options = argument_parser().parse_args(argv)
     def progress(text):
-        if not options.quiet:
+        if not getattr(options, "quiet", False):
             print(f"skyloam-mp: {text}", file=sys.stderr, flush=True)
     try:
-        report = run_report(options, progress)
-        if options.json:
-            write_json(report, options.json)
-        if options.csv:
-            write_csv(report, options.csv)
-    except ReportError as error:
+        return options.run(options, progress)
+    except (ReportError, OSError) as error:
         print(f"skyloam-mp: error: {error}", file=sys.stderr)
         return 1
-    except OSError as error:
-        print(f"skyloam-mp: error: {error}", file=sys.stderr)
-        return 1
-    sys.stdout.write(render(report))
-    return 0
