@@ -70,7 +70,7 @@ void BiasRemover::remove(std::span<const std::int64_t> t, std::span<const double
   out.resize(n);
   if (n == 0) return;
   // Sums of deviations from the first value keep their precision where the
-  // raw values carry a large constant (ambiguities reach 1e7 m).
+  // raw values carry a large constant (phase counts may start anywhere).
   const double reference = raw[0];
   prefix_.resize(n + 1);
   prefix_[0] = 0.0;

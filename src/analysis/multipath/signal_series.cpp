@@ -7,11 +7,6 @@
 #include "analysis/multipath/combinations.hpp"
 
 namespace skyloam {
-namespace {
-
-constexpr double kMaxRawMultipath = 1e7;  // metres; beyond it the inputs are garbage
-
-}  // namespace
 
 SeriesCollector::SeriesCollector(const ObservationCatalog& catalog,
                                  const SignalSelection& selection)
@@ -41,7 +36,9 @@ void SeriesCollector::observe(std::uint32_t epoch, std::uint32_t satellite,
     const SignalPair& pair = selection_.pairs[p];
     const double mp = multipath_combination(*pseudorange, pair.wavelength1, *phase1,
                                             pair.wavelength2, *phase2, pair.gamma);
-    if (!std::isfinite(mp) || std::abs(mp) > kMaxRawMultipath) continue;
+    // No bound on the size: receivers may start their phase count anywhere,
+    // and the per-arc constant that follows goes with the bias removal.
+    if (!std::isfinite(mp)) continue;
     SignalSeries& series = series_[p];
     series.epochs.push_back(epoch);
     series.mp_raw.push_back(mp);

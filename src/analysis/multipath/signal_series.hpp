@@ -3,7 +3,7 @@
 //
 // A sample exists where the satellite has the pair's pseudorange and both
 // carrier phases as measurements (a value of 0.0 or a non-finite value is
-// absent) and the combination is finite with |MP| <= 1e7 m. Samples are in
+// absent) and the combination is finite, however large. Samples are in
 // epoch order; `snr` holds the pair's SNR value or NaN when there is none.
 #pragma once
 
