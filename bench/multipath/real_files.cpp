@@ -3,6 +3,9 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <string>
+
+#include <stdlib.h>
 
 #include "analysis/multipath/multipath_analysis.hpp"
 #include "large_files.hpp"
@@ -43,8 +46,9 @@ void report_real_file(const std::string& label, const std::string& path, int run
 }
 
 void report_large_file(const std::string& testdata, std::size_t megabytes, int runs) {
-  const auto folder = std::filesystem::temp_directory_path() / "skyloam_multipath_bench";
-  std::filesystem::create_directories(folder);
+  std::string pattern = (std::filesystem::temp_directory_path() / "skyloam_multipath_XXXXXX").string();
+  if (::mkdtemp(pattern.data()) == nullptr) return;
+  const std::filesystem::path folder = pattern;
   const LargeFile file = make_large_file(
       testdata + "/rinex3/ESBC00DNK_R_20201770000_01D_30S_MO.rnx.gz", Grammar::Rinex3,
       folder.string(), "large.rnx", megabytes << 20);

@@ -150,14 +150,23 @@ class Reading(unittest.TestCase):
 
     def test_bytes_never_touch_the_file_system(self):
         victim = self.write("victim.txt", "keep me")
-        before = set(os.listdir(tempfile.gettempdir()))
-        for name in (victim, "../" + os.path.basename(victim), "plain.rnx"):
-            mp.read_rinex_obs_bytes(RINEX3.encode(), name)
-        with self.assertRaises(OSError):
-            mp.read_rinex_obs_bytes(RINEX3.replace("  0  2", "").encode(), "fails.rnx")
+        with tempfile.TemporaryDirectory() as private_tmp:
+            saved = os.environ.get("TMPDIR")
+            os.environ["TMPDIR"] = private_tmp  # where a temporary file would land
+            try:
+                for name in (victim, "../" + os.path.basename(victim), "plain.rnx"):
+                    mp.read_rinex_obs_bytes(RINEX3.encode(), name)
+                with self.assertRaises(OSError):
+                    mp.read_rinex_obs_bytes(RINEX3.replace("  0  2", "").encode(), "fails.rnx")
+            finally:
+                if saved is None:
+                    del os.environ["TMPDIR"]
+                else:
+                    os.environ["TMPDIR"] = saved
+            self.assertEqual(os.listdir(private_tmp), [])
         with open(victim) as f:
             self.assertEqual(f.read(), "keep me")
-        self.assertEqual(set(os.listdir(tempfile.gettempdir())) - before, set())
+        self.assertEqual(sorted(os.listdir(os.path.dirname(victim))), ["victim.txt"])
 
     def test_parallel_reads_from_threads(self):
         path = self.write("a.rnx", RINEX3)

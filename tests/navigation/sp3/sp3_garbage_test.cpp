@@ -9,7 +9,7 @@
 #include "navigation/sp3/orbit_interpolation.hpp"
 #include "navigation/sp3/sp3_reader.hpp"
 #include "navigation/sp3/sp3_text.hpp"
-#include "navigation/sp3/temp_file.hpp"
+#include "support/temp_folder.hpp"
 
 namespace skyloam {
 namespace {
@@ -59,9 +59,9 @@ std::string mangled_sp3(std::uint32_t seed, int lines) {
 
 TEST(Sp3Garbage, NothingUnusableIsStoredAndInterpolationStaysFinite) {
   int interpolated = 0, unordered = 0;
+  const testing::TempFolder folder;
   for (std::uint32_t seed = 1; seed <= 20; ++seed) {
-    TempFile file("garbage.sp3", mangled_sp3(seed, 3000));
-    const Result<Sp3Data> data = read_sp3(file.path());
+    const Result<Sp3Data> data = read_sp3(folder.write("garbage.sp3", mangled_sp3(seed, 3000)));
     ASSERT_TRUE(data.has_value()) << data.error().display();
     for (std::size_t i = 1; i < data->satellites().size(); ++i) {
       EXPECT_LT(data->satellites()[i - 1], data->satellites()[i]);

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "navigation/sp3/sp3_text.hpp"
-#include "navigation/sp3/temp_file.hpp"
+#include "support/temp_folder.hpp"
 
 namespace skyloam {
 namespace {
@@ -20,8 +20,8 @@ std::string join(const std::vector<std::string>& lines, std::string_view end = "
 }
 
 Sp3Data read_text(const std::string& text) {
-  TempFile file("reader.sp3", text);
-  Result<Sp3Data> data = read_sp3(file.path());
+  const testing::TempFolder folder;
+  Result<Sp3Data> data = read_sp3(folder.write("reader.sp3", text));
   EXPECT_TRUE(data.has_value()) << data.error().display();
   return data ? std::move(*data) : Sp3Data();
 }
@@ -204,8 +204,8 @@ TEST(Sp3Reading, OnlyInputFailuresFail) {
   ASSERT_FALSE(missing.has_value());
   EXPECT_EQ(missing.error().kind(), ErrorKind::Io);
 
-  TempFile bad("bad.sp3", sp3_epoch_line(0, 0) + "\n" + "P\xFF" + "\n");
-  const auto invalid = read_sp3(bad.path());
+  const testing::TempFolder folder;
+  const auto invalid = read_sp3(folder.write("bad.sp3", sp3_epoch_line(0, 0) + "\n" + "P\xFF" + "\n"));
   ASSERT_FALSE(invalid.has_value());
   EXPECT_EQ(invalid.error().display(), "I/O error: stream did not contain valid UTF-8");
 

@@ -3,12 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-
-#include <unistd.h>
+#include <string>
 
 #include "gzip_text.hpp"
 #include "rinex_text.hpp"
+#include "support/temp_folder.hpp"
 
 namespace skyloam {
 namespace {
@@ -29,21 +28,11 @@ std::string small_rinex3() {
 
 class ObsFiles : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::path(::testing::TempDir()) /
-           ("obs_input_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
   std::string write(const std::string& name, const std::string& bytes) {
-    const fs::path path = dir_ / name;
-    std::ofstream(path, std::ios::binary) << bytes;
-    return path.string();
+    return folder_.write(name, bytes).string();
   }
 
-  fs::path dir_;
+  testing::TempFolder folder_;
 };
 
 TEST(ObsInput, ExtensionRule) {
@@ -81,13 +70,13 @@ TEST_F(ObsFiles, PlainAndGzipFilesByName) {
 }
 
 TEST_F(ObsFiles, MissingFilesAndDirectories) {
-  const std::string missing = (dir_ / "none.rnx").string();
+  const std::string missing = (folder_.path() / "none.rnx").string();
   const auto absent = read_obs_file(missing);
   ASSERT_FALSE(absent);
   EXPECT_EQ(absent.error().display(), "File not found: " + missing);
   EXPECT_EQ(read_obs_file(std::string("a\0b", 3)).error().kind(), ErrorKind::FileNotFound);
 
-  const auto directory = read_obs_file(dir_.string());
+  const auto directory = read_obs_file(folder_.path().string());
   ASSERT_FALSE(directory);
   EXPECT_EQ(directory.error().kind(), ErrorKind::Io);
   EXPECT_EQ(directory.error().display().rfind("I/O error: ", 0), 0u);
@@ -120,16 +109,16 @@ TEST(ObsBytes, ParsedInMemoryWithTheNameDecidingGzip) {
 }
 
 TEST(ObsBytes, FileNamesNeverTouchTheFileSystem) {
-  const fs::path target = fs::temp_directory_path() / "skyloam_obs_bytes_probe.rnx";
-  fs::remove(target);
+  const testing::TempFolder folder;
+  const fs::path target = folder.path() / "probe.rnx";
   for (const std::string& name :
-       {target.string(), std::string("../../skyloam_obs_bytes_probe.rnx"),
-        std::string("no/such/dir/x.rnx.gz")}) {
+       {target.string(), (folder.path() / "x" / ".." / "probe.rnx.gz").string(),
+        (folder.path() / "no/such/dir/x.rnx.gz").string()}) {
     const std::string text = small_rinex3();
     const auto data = has_gzip_extension(name) ? read_text(gzip_member(text), name) : read_text(text, name);
     EXPECT_TRUE(data) << name;
   }
-  EXPECT_FALSE(fs::exists(target));
+  EXPECT_TRUE(fs::is_empty(folder.path()));
 }
 
 }  // namespace
