@@ -10,7 +10,9 @@
 namespace skyloam::testing {
 
 TempFolder::TempFolder() {
-  std::string pattern = (std::filesystem::path(::testing::TempDir()) / "skyloam_XXXXXX").string();
+  std::filesystem::path unique_name = ::testing::TempDir();
+  unique_name /= "skyloam_XXXXXX";  // mkdtemp replaces the X's
+  std::string pattern = unique_name.string();
   if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed: " + pattern);
   path_ = pattern;
 }
