@@ -3,7 +3,8 @@
 // While a column is written, each value gets the next number when first
 // seen; `finish` then sorts the distinct values by their key and renumbers
 // the column to match, so that number i names the i-th value in key order.
-// Runs of one value (the usual case: results come grouped) cost one compare.
+// Runs of one value (the usual case: results come grouped) cost one
+// comparison of values.
 #pragma once
 
 #include <algorithm>
@@ -19,12 +20,11 @@ template <class Value, std::uint64_t (*Key)(const Value&)>
 class DistinctValues {
  public:
   std::int32_t number_of(const Value& value) {
-    const std::uint64_t key = Key(value);
-    if (!values_.empty() && key == last_key_) return last_number_;
+    if (!values_.empty() && value == last_value_) return last_number_;
     const auto [entry, added] =
-        numbers_.try_emplace(key, static_cast<std::int32_t>(values_.size()));
+        numbers_.try_emplace(Key(value), static_cast<std::int32_t>(values_.size()));
     if (added) values_.push_back(value);
-    last_key_ = key;
+    last_value_ = value;
     last_number_ = entry->second;
     return last_number_;
   }
@@ -52,7 +52,7 @@ class DistinctValues {
  private:
   std::unordered_map<std::uint64_t, std::int32_t> numbers_;
   std::vector<Value> values_;  // by number
-  std::uint64_t last_key_ = 0;
+  Value last_value_{};
   std::int32_t last_number_ = 0;
 };
 
