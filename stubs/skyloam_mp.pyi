@@ -168,6 +168,8 @@ class AnalysisResults:
     def total_estimates(self) -> int: ...
     def total_cycle_slips(self) -> int: ...
     def compute_elevations(self, sp3: Sp3Data, receiver: Ecef) -> Tuple[int, int]: ...
+    def columns(self) -> _EstimateColumns: ...
+    def slip_columns(self) -> _SlipColumns: ...
 
 class MultipathAnalyzer:
     def __init__(self, obs_data: RinexObsData, elevation_cutoff: float = 10.0,
@@ -203,6 +205,36 @@ class Sp3Data:
     def interval(self) -> float: ...
     def satellites(self) -> list[str]: ...
     def get_position(self, satellite: str, epoch: Epoch) -> Optional[Ecef]: ...
+
+class Column:
+    """A read-only one-dimensional array: format "d" (float64), "i" (int32) or "q" (int64)."""
+    def __len__(self) -> int: ...
+    def __buffer__(self, flags: int, /) -> memoryview: ...
+
+class _EstimateColumns(TypedDict):
+    time: Column
+    mp: Column
+    elevation: Column
+    azimuth: Column
+    snr: Column
+    satellite: Column
+    signal: Column
+    arc: Column
+    time_ms: Column
+    satellites: list[str]
+    signals: list[str]
+
+class _SlipColumns(TypedDict):
+    time: Column
+    magnitude: Column
+    threshold: Column
+    satellite: Column
+    signal: Column
+    method: Column
+    time_ms: Column
+    satellites: list[str]
+    signals: list[str]
+    methods: list[str]
 
 class _CwtResult(TypedDict):
     power: list[list[float]]

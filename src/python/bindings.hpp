@@ -29,6 +29,8 @@ PyTypeObject* multipath_estimate_class();
 PyTypeObject* multipath_stats_class();
 PyTypeObject* cycle_slip_class();
 PyTypeObject* analysis_results_class();
+// columns.cpp
+PyTypeObject* column_class();
 // analyzer.cpp
 PyTypeObject* multipath_analyzer_class();
 // orbits.cpp

@@ -34,6 +34,9 @@ PyTypeObject* create_class(const ClassSpec& description, int basic_size, destruc
   if (description.length != nullptr) {
     slots.push_back({Py_sq_length, reinterpret_cast<void*>(description.length)});
   }
+  if (description.buffer != nullptr) {
+    slots.push_back({Py_bf_getbuffer, reinterpret_cast<void*>(description.buffer)});
+  }
   slots.push_back({0, nullptr});
 
   PyType_Spec type_spec{description.name, basic_size, 0, Py_TPFLAGS_DEFAULT, slots.data()};

@@ -19,6 +19,7 @@ struct ClassSpec {
   PyGetSetDef* getset = nullptr;
   PyMethodDef* methods = nullptr;
   lenfunc length = nullptr;
+  getbufferproc buffer = nullptr;  // the buffer protocol (no release function)
 };
 
 // The type object, or nullptr with the internal-failure exception set.

@@ -1,6 +1,7 @@
 // The module frame: PyInit_skyloam_mp and the registration of every class,
 // function and constant in their fixed order.
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 
 #include "geodesy/coordinates.hpp"
@@ -31,6 +32,12 @@ constexpr ClassEntry kClasses[] = {
     {"MultipathAnalyzer", multipath_analyzer_class},
     {"SnrSeries", snr_series_class},
     {"Sp3Data", sp3_data_class},
+};
+
+// Classes added later come after the constants, so that earlier names keep
+// their places.
+constexpr ClassEntry kLaterClasses[] = {
+    {"Column", column_class},
 };
 
 PyObject* version(PyObject*, PyObject*) noexcept { return to_python("1.0.1"); }
@@ -80,14 +87,20 @@ bool add(PyObject* module, const char* name, PyObject* value) {
   return owned && PyModule_AddObjectRef(module, name, owned.get()) == 0;
 }
 
-bool register_contents(PyObject* module) {
-  for (const ClassEntry& entry : kClasses) {
+template <std::size_t N>
+bool add_classes(PyObject* module, const ClassEntry (&classes)[N]) {
+  for (const ClassEntry& entry : classes) {
     PyTypeObject* type = entry.create();
     if (type == nullptr) return false;
     if (PyModule_AddObjectRef(module, entry.name, reinterpret_cast<PyObject*>(type)) < 0) {
       return false;
     }
   }
+  return true;
+}
+
+bool register_contents(PyObject* module) {
+  if (!add_classes(module, kClasses)) return false;
   PyRef module_name = PyRef::steal(PyUnicode_FromString("skyloam_mp"));
   if (!module_name) return false;
   for (PyMethodDef* function : kFunctions) {
@@ -98,7 +111,7 @@ bool register_contents(PyObject* module) {
   for (const Constant& constant : kConstants) {
     if (!add(module, constant.name, PyFloat_FromDouble(constant.value))) return false;
   }
-  return true;
+  return add_classes(module, kLaterClasses);
 }
 
 // The first interpreter to import the module; others are refused.

@@ -6,6 +6,7 @@
 #include "python/args.hpp"
 #include "python/bindings.hpp"
 #include "python/classes.hpp"
+#include "python/columns.hpp"
 #include "python/gil.hpp"
 #include "python/members.hpp"
 #include "python/shared_values.hpp"
@@ -176,6 +177,20 @@ PyObject* total_cycle_slips(PyObject* self) {
   });
 }
 
+// Like every other read, the columns are built under the interpreter lock,
+// so that compute_elevations never meets a reader it has to refuse.
+PyObject* columns(PyObject* self) {
+  return read_results(self, [](const AnalysisResultsValue& r) {
+    return estimate_column_dict(skyloam::estimate_columns(r.estimates));
+  });
+}
+
+PyObject* slip_columns(PyObject* self) {
+  return read_results(self, [](const AnalysisResultsValue& r) {
+    return slip_column_dict(skyloam::slip_columns(r.cycle_slips));
+  });
+}
+
 PyObject* repr_results(PyObject* self) {
   return read_results(self, [](const AnalysisResultsValue& r) {
     return to_python("AnalysisResults(estimates=" + std::to_string(r.estimates.size()) +
@@ -247,6 +262,18 @@ PyMethodDef results_methods[] = {
      "compute_elevations($self, sp3, receiver)\n--\n\n"
      "Compute elevations and azimuths for all estimates using SP3 data\n"
      "Returns (computed_count, failed_count)"},
+    {"columns", noargs<columns>, METH_NOARGS,
+     "columns($self)\n--\n\n"
+     "Every estimate as columns, in the order of estimates: read-only arrays\n"
+     "(buffer protocol) time (Unix seconds), mp, elevation, azimuth, snr (NaN\n"
+     "where absent), satellite and signal (int32 indices into the lists\n"
+     "satellites and signals), arc (int32, per satellite signal) and time_ms\n"
+     "(int64 Unix milliseconds)"},
+    {"slip_columns", noargs<slip_columns>, METH_NOARGS,
+     "slip_columns($self)\n--\n\n"
+     "Every cycle slip as columns, in the order of cycle_slips: time, magnitude,\n"
+     "threshold, satellite, signal and method (int32 indices into the lists\n"
+     "satellites, signals and methods) and time_ms"},
     {nullptr, nullptr, 0, nullptr},
 };
 

@@ -166,7 +166,8 @@ class BorrowConflicts(unittest.TestCase):
         def reader():
             getters = (lambda: results.estimates, lambda: results.statistics,
                        lambda: results.cycle_slips, lambda: results.cycle_slip_counts,
-                       results.total_estimates, results.total_cycle_slips, lambda: repr(results))
+                       results.total_estimates, results.total_cycle_slips, lambda: repr(results),
+                       results.columns, results.slip_columns)
             while not stop.is_set():
                 for get in getters:
                     try:

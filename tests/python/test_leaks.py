@@ -183,6 +183,7 @@ class LeakTest(unittest.TestCase):
                      for c in results.cycle_slips],
             lambda: (results.cycle_slip_counts, results.total_estimates(),
                      results.total_cycle_slips(), repr(results)),
+            lambda: (memoryview(results.columns()["mp"]).tolist(), results.slip_columns()),
             lambda: results.compute_elevations(sp3, workload.RECEIVER),
             failing(lambda: results.compute_elevations(sp3, None), TypeError),
             set_angles,

@@ -13,12 +13,13 @@ FUNCTIONS = ["read_rinex_obs", "read_rinex_obs_bytes", "read_sp3", "get_frequenc
              "band_power", "red_noise_significance", "period_bands", "detrend_arc", "split_arcs",
              "fresnel_zone", "fresnel_map", "scalogram", "analyze_snr_wavelets"]
 CONSTANTS = ["SPEED_OF_LIGHT", "GM_WGS84", "EARTH_RADIUS", "GPS_L1_WAVELENGTH"]
+LATER_CLASSES = ["Column"]
 
 
 class Registration(unittest.TestCase):
     def test_names_are_registered_in_their_fixed_order(self):
         present = [name for name in vars(mp) if not name.startswith("__")]
-        self.assertEqual(present, CLASSES + FUNCTIONS + CONSTANTS)
+        self.assertEqual(present, CLASSES + FUNCTIONS + CONSTANTS + LATER_CLASSES)
 
     def test_repeated_import_gives_the_same_module(self):
         first = sys.modules.pop("skyloam_mp")

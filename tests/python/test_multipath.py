@@ -60,7 +60,7 @@ class Construction(unittest.TestCase):
 
     def test_result_classes_have_no_constructor(self):
         for cls in (mp.AnalysisResults, mp.MultipathEstimate, mp.MultipathStats, mp.CycleSlip,
-                    mp.RinexObsData, mp.SnrSeries, mp.Sp3Data):
+                    mp.RinexObsData, mp.SnrSeries, mp.Sp3Data, mp.Column):
             with self.assertRaisesRegex(TypeError, f"^No constructor defined for {cls.__name__}$"):
                 cls()
 

@@ -30,6 +30,13 @@ inline std::int64_t calendar_millis(const CalendarTime& time) {
   return (time.days * 86400 + time.seconds_of_day) * 1000 + time.nanos / 1'000'000;
 }
 
+// Seconds since 1970-01-01T00:00:00: the whole seconds plus the nanoseconds,
+// as unix_seconds gives them for an epoch.
+inline double calendar_seconds(const CalendarTime& time) {
+  return static_cast<double>(time.days * 86400 + time.seconds_of_day) +
+         static_cast<double>(time.nanos) * 1e-9;
+}
+
 // The date-time of the fields when they form one (the rule of
 // to_calendar_time), else `now` plus the fraction of the second.
 CalendarTime calendar_time_or(const Epoch& epoch, const CalendarTime& now);

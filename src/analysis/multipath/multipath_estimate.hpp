@@ -3,9 +3,11 @@
 //
 // A day of 1 Hz multi-GNSS data yields tens of millions of estimates, so the
 // record is one cache line: the epoch's calendar time (computed once per
-// epoch), the value, the geometry and an SNR flag packed beside the code.
+// epoch), the value, the geometry, and the SNR flag and arc number packed
+// beside the code.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,6 +33,7 @@ struct MpEstimate {
   Satellite satellite;
   ObsCode signal;  // the pseudorange
   bool has_snr;
+  std::uint32_t arc;  // number of the arc within its satellite's signal: 0, 1, ... in series order
 
   std::optional<double> snr() const {
     return has_snr ? std::optional<double>(snr_value) : std::nullopt;

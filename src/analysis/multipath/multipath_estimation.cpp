@@ -53,16 +53,20 @@ class PairEstimator {
     const ArcSplit split =
         split_arcs(scratch_.times_ms, series.mp_raw, scratch_.slip_times, breaks_);
     if (keep_estimates_) {
-      for (const Arc& arc : split.arcs) add_arc(pair, series, arc);
+      std::uint32_t kept = 0;
+      for (const Arc& arc : split.arcs) kept += add_arc(pair, series, arc, kept) ? 1 : 0;
     }
     return split.slip_breaks;
   }
 
  private:
-  void add_arc(const SignalPair& pair, const SignalSeries& series, const Arc& arc) {
+  // Appends the arc's estimates as arc `number` of the pair, unless the arc
+  // is too short; returns whether it was kept.
+  bool add_arc(const SignalPair& pair, const SignalSeries& series, const Arc& arc,
+               std::uint32_t number) {
     const std::span<const std::int64_t> arc_times =
         std::span<const std::int64_t>(scratch_.times_ms).subspan(arc.begin, arc.end - arc.begin);
-    if (!arc_accepted(arc_times, config_.min_arc_seconds)) return;
+    if (!arc_accepted(arc_times, config_.min_arc_seconds)) return false;
     const std::span<const double> arc_raw =
         std::span<const double>(series.mp_raw).subspan(arc.begin, arc.end - arc.begin);
     scratch_.bias.remove(arc_times, arc_raw, config_.bias_window_seconds, scratch_.mp_values);
@@ -70,8 +74,9 @@ class PairEstimator {
       const double snr = series.snr[i];
       out_.push_back({times_.calendar(series.epochs[i]), scratch_.mp_values[i - arc.begin],
                       kPlaceholderElevation, kPlaceholderAzimuth, snr, pair.satellite, pair.code,
-                      !std::isnan(snr)});
+                      !std::isnan(snr), number});
     }
+    return true;
   }
 
   const EpochTimes& times_;

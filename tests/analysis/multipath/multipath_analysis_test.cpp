@@ -172,6 +172,24 @@ TEST(Analyze, ARawJumpStartsANewArcWithoutASlip) {
   EXPECT_LT(std::abs(c1c[15]), 0.1);
 }
 
+TEST(Analyze, ArcsAreNumberedPerSatelliteSignalSkippingDroppedArcs) {
+  AnalyzerConfig config;
+  config.cp_delta_base = 100.0;
+  const auto jump_and_back = [](int i, GpsObservations& v) {
+    if (i >= 15 && i < 18) v.c1c += 10.5;  // a 3-sample arc, too short to keep
+  };
+  const AnalysisOutput out = analyze(gps_data(30, jump_and_back, {"G01", "G02"}), config);
+  std::vector<std::uint32_t> c1c_arcs;
+  std::vector<std::uint32_t> c2w_arcs;
+  for (const MpEstimate& e : out.estimates) {
+    if (e.satellite == sat("G02")) (e.signal == code("C1C") ? c1c_arcs : c2w_arcs).push_back(e.arc);
+  }
+  std::vector<std::uint32_t> expected(15, 0);
+  expected.resize(27, 1);
+  EXPECT_EQ(c1c_arcs, expected);
+  EXPECT_EQ(c2w_arcs, std::vector<std::uint32_t>(30, 0));
+}
+
 TEST(Analyze, ASlipOnTheSecondPhaseBreaksAndCounts) {
   const AnalysisOutput out = analyze(gps_data(30,
                                               [](int i, GpsObservations& v) {

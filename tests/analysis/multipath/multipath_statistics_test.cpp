@@ -17,7 +17,7 @@ using testing::sat;
 MpEstimate estimate(const char* satellite, const char* signal, double value,
                     double elevation = 45.0) {
   return {
-      CalendarTime{19737, 0, 0}, value, elevation, 0.0, 0.0, sat(satellite), code(signal), false};
+      CalendarTime{19737, 0, 0}, value, elevation, 0.0, 0.0, sat(satellite), code(signal), false, 0};
 }
 
 TEST(ElevationWeight, OneAboveThirtyZeroAtTheHorizonSineLawBetween) {

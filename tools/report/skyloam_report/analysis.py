@@ -2,9 +2,11 @@
 
 `run_report(options, progress)` reads the observation file, runs the multipath
 analysis, fills elevations from SP3 orbits when given, and runs the
-per-satellite SNR analysis. Problems with the user's input raise ReportError
+per-satellite SNR analysis. The estimates, millions for a high-rate day, come
+as a table (one list per field) built from the results' columns. Problems with the user's input raise ReportError
 with one line of text; `progress(text)` is told what is being done.
 """
+import datetime
 import math
 import time
 
@@ -35,10 +37,42 @@ def _read_observations(path, progress):
     return obs
 
 
-def _estimates(results):
-    return [{"satellite": e.satellite, "system": e.system, "epoch": e.epoch, "signal": e.signal,
-             "mp_value": e.mp_value, "elevation": e.elevation, "azimuth": e.azimuth, "snr": e.snr}
-            for e in results.estimates]
+_DAY_MS = 86_400_000
+_UNIX_ORDINAL = datetime.date(1970, 1, 1).toordinal()
+_CYCLE_DAYS = 146_097  # 400 Gregorian years: the calendar repeats
+
+
+def epoch_text(milliseconds):
+    """ISO text of Unix milliseconds, as the module writes an estimate's epoch (any year)."""
+    days, ms_of_day = divmod(milliseconds, _DAY_MS)
+    cycles, ordinal = divmod(days + _UNIX_ORDINAL - 1, _CYCLE_DAYS)
+    date = datetime.date.fromordinal(ordinal + 1)
+    year = date.year + 400 * cycles
+    seconds, millis = divmod(ms_of_day, 1000)
+    year_text = f"{year:04d}" if 0 <= year <= 9999 else f"{year:+05d}"
+    return (f"{year_text}-{date.month:02d}-{date.day:02d}T{seconds // 3600:02d}:"
+            f"{seconds // 60 % 60:02d}:{seconds % 60:02d}.{millis:03d}Z")
+
+
+def estimate_table(columns):
+    """The estimates as one list per field of an estimate, from AnalysisResults.columns()."""
+    def values(name):
+        return memoryview(columns[name]).tolist()
+
+    satellite = values("satellite")
+    millis = values("time_ms")
+    texts = {ms: epoch_text(ms) for ms in set(millis)}
+    systems = [text[0] for text in columns["satellites"]]
+    return {
+        "satellite": list(map(columns["satellites"].__getitem__, satellite)),
+        "system": list(map(systems.__getitem__, satellite)),
+        "epoch": list(map(texts.__getitem__, millis)),
+        "signal": list(map(columns["signals"].__getitem__, values("signal"))),
+        "mp_value": values("mp"),
+        "elevation": values("elevation"),
+        "azimuth": values("azimuth"),
+        "snr": [None if math.isnan(snr) else snr for snr in values("snr")],
+    }
 
 
 def _statistics(results):
@@ -101,7 +135,7 @@ def run_report(options, progress):
         "statistics": _statistics(results),
         "cycle_slip_counts": dict(sorted(results.cycle_slip_counts.items())),
         "cycle_slips": _slips(results),
-        "estimates": _estimates(results),
+        "estimates": estimate_table(results.columns()),
         "snr": {"bands": snr["bands"], "interval": snr["interval"],
                 "satellites": _snr_summary(snr), "residuals": snr["residuals"],
                 "band_power": snr["band_power"]},

@@ -21,22 +21,37 @@ def _json_safe(value):
     return value
 
 
+def table_rows(table, columns):
+    """The rows, as tuples in `columns` order, of a table of equal-length lists."""
+    return zip(*(table[name] for name in columns))
+
+
+def dict_rows(records, columns):
+    return (tuple(record[name] for name in columns) for record in records)
+
+
 def write_json(report, path):
+    """The estimates are written as one object per estimate, like every other list."""
+    estimates = [dict(zip(ESTIMATE_COLUMNS, row))
+                 for row in table_rows(report["estimates"], ESTIMATE_COLUMNS)]
     with open(path, "w", encoding="utf-8") as f:
-        json.dump(_json_safe(report), f, indent=1)
+        json.dump(_json_safe(dict(report, estimates=estimates)), f, indent=1)
         f.write("\n")
 
 
 def _write_csv(path, columns, rows):
+    """None is written as an empty field."""
     with open(path, "w", newline="", encoding="utf-8") as f:
-        writer = csv.DictWriter(f, fieldnames=columns)
-        writer.writeheader()
-        for row in rows:
-            writer.writerow({k: ("" if row[k] is None else row[k]) for k in columns})
+        writer = csv.writer(f)
+        writer.writerow(columns)
+        writer.writerows(rows)
 
 
 def write_csv(report, folder):
     os.makedirs(folder, exist_ok=True)
-    _write_csv(os.path.join(folder, "estimates.csv"), ESTIMATE_COLUMNS, report["estimates"])
-    _write_csv(os.path.join(folder, "statistics.csv"), STATISTIC_COLUMNS, report["statistics"])
-    _write_csv(os.path.join(folder, "slips.csv"), SLIP_COLUMNS, report["cycle_slips"])
+    _write_csv(os.path.join(folder, "estimates.csv"), ESTIMATE_COLUMNS,
+               table_rows(report["estimates"], ESTIMATE_COLUMNS))
+    _write_csv(os.path.join(folder, "statistics.csv"), STATISTIC_COLUMNS,
+               dict_rows(report["statistics"], STATISTIC_COLUMNS))
+    _write_csv(os.path.join(folder, "slips.csv"), SLIP_COLUMNS,
+               dict_rows(report["cycle_slips"], SLIP_COLUMNS))
