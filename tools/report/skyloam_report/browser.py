@@ -24,6 +24,7 @@ FLAGS = ["--headless", "--no-sandbox", "--disable-gpu", "--enable-unsafe-swiftsh
          "--disable-quic", "--disable-extensions", "--mute-audio", "--hide-scrollbars",
          "--host-resolver-rules=MAP * ~NOTFOUND", "--remote-debugging-pipe"]
 WIDTH = 1400
+NEXT_FRAMES = "new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done)))"
 
 INSPECT = r"""(() => {
   const page = window.skyloamPage;
@@ -88,10 +89,12 @@ class Browser:
             high_out = fcntl.fcntl(from_browser, fcntl.F_DUPFD_CLOEXEC, 10)
             os.dup2(high_in, 3)
             os.dup2(high_out, 4)
+        # A sanitizer runtime preloaded into the tests is not for the browser.
+        environment = {k: v for k, v in os.environ.items() if k not in ("LD_PRELOAD", "ASAN_OPTIONS")}
         self.process = subprocess.Popen(
             [executable, *FLAGS, f"--user-data-dir={self.profile}", "about:blank"],
             stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-            preexec_fn=pipes_on_3_and_4, close_fds=False)
+            env=environment, preexec_fn=pipes_on_3_and_4, close_fds=False)
         os.close(to_browser)
         os.close(from_browser)
         self._buffer = b""
@@ -205,6 +208,7 @@ class Browser:
         """Saves the whole page as PNG."""
         self.call("Emulation.setDeviceMetricsOverride", {"width": WIDTH, "height": visit.height,
                                                          "deviceScaleFactor": 1, "mobile": False}, visit.session)
+        self.call("Runtime.evaluate", {"expression": NEXT_FRAMES, "awaitPromise": True}, visit.session)
         shot = self.call("Page.captureScreenshot", {"format": "png", "captureBeyondViewport": True}, visit.session)
         with open(path, "wb") as f:
             f.write(base64.b64decode(shot["data"]))

@@ -99,6 +99,7 @@
   }
 
   const specs = JSON.parse(document.getElementById("page-charts").textContent);
+  const widths = new Map();
   let pending = specs.length;
   function finished() {
     pending -= 1;
@@ -111,10 +112,17 @@
     const element = document.getElementById(spec.id);
     const chart = echarts.init(element, null, {renderer: "canvas"});
     page.charts[spec.id] = chart;
+    widths.set(chart, element.clientWidth);
     chart.on("finished", function once() { chart.off("finished", once); finished(); });
     chart.setOption(resolve(spec.option));
     if (spec.choices) addChooser(element, chart, spec.choices);
   }
   if (pending === 0) page.ready = true;
-  window.addEventListener("resize", () => Object.values(page.charts).forEach((c) => c.resize()));
+  // Redrawn only when its width changed: a taller window leaves the charts as they are.
+  window.addEventListener("resize", () => Object.values(page.charts).forEach((chart) => {
+    const width = chart.getDom().clientWidth;
+    if (widths.has(chart) && widths.get(chart) === width) return;
+    widths.set(chart, width);
+    chart.resize();
+  }));
 })();
