@@ -45,7 +45,8 @@ def heatmap_data(rows):
     """Series data of a heatmap of rows of tenths of decades, with its colour range."""
     encoded, lowest = heatmap_rows(rows)
     top = (lowest + len(LEVELS) - 1) / 10
-    return function_ref("heatmapGrid", encoded, lowest), {"min": round(top - DECADES, 1), "max": round(top, 1)}
+    return function_ref("heatmapGrid", encoded, lowest), {"min": round(top - DECADES, 1) + 0.0,
+                                                           "max": round(top, 1) + 0.0}
 
 
 def period_label(seconds):
@@ -143,7 +144,7 @@ def scalogram_chart(snr, t0):
         "dataZoom": [{"type": "inside", "xAxisIndex": [0]}, {"type": "slider", "xAxisIndex": [0], "top": 235},
                      {"type": "inside", "xAxisIndex": [1]}, {"type": "slider", "xAxisIndex": [1]}],
         "visualMap": [{"type": "continuous", "seriesIndex": 1, "dimension": 2, "calculable": True,
-                       "right": 275, "top": 300, "itemHeight": 120, "itemWidth": 14, "text": ["log10 power", ""],
+                       "right": 275, "top": 300, "itemHeight": 120, "itemWidth": 14, "text": ["log10", ""],
                        **first["visualMap"][0],
                        "inRange": {"color": HEAT_COLOURS}}],
         "legend": {"top": 50, "right": 40, "data": ["time-averaged power", "95% significance"]},

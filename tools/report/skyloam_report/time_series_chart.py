@@ -10,9 +10,9 @@ from skyloam_report.thinning import envelope, stride_for
 SLIP_METHODS = ("gf", "code_phase", "lli")
 SLIP_SYMBOLS = {"gf": "triangle", "code_phase": "diamond", "lli": "pin"}
 SLIP_NAMES = {"gf": "slip: geometry-free", "code_phase": "slip: code-minus-phase", "lli": "loss of lock (LLI)"}
-POINTS = 30_000
+POINTS = 60_000
 """Line points over all satellite signals together."""
-MIN_PAIR_POINTS = 60
+MIN_PAIR_POINTS = 100
 SLIP_MARKERS = 300
 """Markers per method and satellite at most (evenly spread beyond that)."""
 
