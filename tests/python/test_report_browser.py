@@ -1,7 +1,8 @@
 """The HTML report opened in headless chromium from a file URL with networking
 off: no exception or console error, every chart drawn with series of the
-expected types and data, canvases not blank, and a screenshot saved under the
-build folder (look at them). Skips when chromium is not installed."""
+expected types and data, canvases not blank, tooltips on hover, zoom and PNG
+export, and a screenshot saved under the build folder (look at them). Skips
+when chromium is not installed."""
 import contextlib
 import io
 import os
@@ -72,6 +73,11 @@ class ReportInBrowser(unittest.TestCase):
                 for kind in types:
                     self.assertTrue(any(s["length"] for s in series if s["type"] == kind), kind)
                 self.assertGreater(charts[chart_id]["painted"], 0.01)
+                self.assertGreater(charts[chart_id]["zooms"], 0)
+                self.assertTrue(charts[chart_id]["exportsPng"])
+                tips = charts[chart_id]["tips"]
+                self.assertTrue(any(tips), "no tooltip on hover")
+                self.assertFalse([t for t in tips if t.startswith("error")])
         return visit
 
     def test_sample_day_with_orbits(self):

@@ -38,7 +38,22 @@ INSPECT = r"""(() => {
       sampled += 1;
       if (layers.some((p) => p[i + 3] > 0 && (p[i] < 240 || p[i + 1] < 240 || p[i + 2] < 240))) painted += 1;
     }
-    return {id: id, painted: painted / sampled,
+    // Hover: the tooltip of the first point of each series with data (runs its formatter).
+    const tips = [];
+    const hidden = ((option.legend || [])[0] || {}).selected || {};
+    option.series.forEach((s, index) => {
+      if (!Array.isArray(s.data) || !s.data.length || hidden[s.name] === false) return;
+      try {
+        chart.dispatchAction({type: "showTip", seriesIndex: index, dataIndex: 0});
+        tips.push(chart.getDom().innerText.trim());
+      } catch (error) {
+        tips.push("error: " + error);
+      }
+    });
+    chart.dispatchAction({type: "hideTip"});
+    const toolbox = (option.toolbox || [])[0] || {};
+    return {id: id, painted: painted / sampled, tips: tips, zooms: (option.dataZoom || []).length,
+            exportsPng: !!(toolbox.feature && toolbox.feature.saveAsImage),
             series: option.series.map((s) => ({type: s.type, name: s.name,
                                                length: Array.isArray(s.data) ? s.data.length : 0}))};
   });
@@ -58,7 +73,8 @@ class PageVisit:
     draw_ms: float
     """From the page script's start until every chart was drawn, as the page measured it."""
     charts: list
-    """Per chart: id, the fraction of sampled canvas pixels painted, and its series (type, name, length)."""
+    """Per chart: id, the fraction of sampled canvas pixels painted, its tooltip texts (first
+    point of each series with data), zoom controls, PNG export, and its series (type, name, length)."""
     height: int
     errors: list = field(default_factory=list)
     """Uncaught exceptions and console or log errors, as text."""

@@ -2,7 +2,7 @@
 5 degree bins (code multipath RMS, mean SNR)."""
 from skyloam_report.arcs import signal_spans
 from skyloam_report.chart_options import base_option, legend_choosing, rounded
-from skyloam_report.html_page import Chart
+from skyloam_report.html_page import Chart, function_ref
 from skyloam_report.sky_chart import BINNED_ROWS
 from skyloam_report.thinning import mean_by_key, rms_by_key, stride_for
 
@@ -37,10 +37,12 @@ def _elevation_chart(chart_id, title, columns, arcs, value_name, statistic, labe
         elevations, values = columns["elevation"][rows], columns[value_name][rows]
         series.append({"type": "scatter", "name": names[signal], "symbolSize": 3, "large": True,
                        "itemStyle": {"opacity": 0.5},
+                       "tooltip": {"formatter": function_ref("valuesTooltip", ["elevation °", labels["unit"]])},
                        "data": scatter_points(elevations, values, per_signal, labels["digits"])})
         series.append({"type": "line", "name": names[signal], "symbolSize": 6,
                        "lineStyle": {"width": 2.5}, "itemStyle": {"color": "#d7191c"},
-                       "tooltip": {"formatter": f"{{a}}<br>{{c}}<br>{labels['statistic']}"},
+                       "tooltip": {"formatter": function_ref(
+                           "valuesTooltip", ["bin centre °", labels["statistic"], "estimates"])},
                        "data": elevation_bins(elevations, values, statistic)})
     subtitle = (f"dots: thinned estimates; red line: {labels['statistic']} per {ELEVATION_BIN}° bin"
                 + (f" (binned from 1 in {stride} estimates)" if stride > 1 else ""))

@@ -53,7 +53,7 @@ def fresnel_chart(tracks, height):
         for azimuth in azimuths:
             data += ellipse(azimuth, a, b, distance) + [None]
         reach = max(reach, distance + a)
-        series.append({"type": "line", "name": f"{elevation:g}° elevation", "showSymbol": False,
+        series.append({"type": "line", "name": f"{elevation:g}° elevation", "symbolSize": 2,
                        "connectNulls": False, "lineStyle": {"width": 1, "opacity": 0.7},
                        "tooltip": {"formatter": f"{elevation:g}°: a {a:.2f} m, b {b:.2f} m, "
                                                 f"centre {distance:.2f} m from the antenna"},

@@ -21,10 +21,16 @@
   const functions = {
     // Axis label of seconds since t0 as UTC clock time.
     clock: (t0) => (value) => utcText(t0 + value).slice(11, 16),
-    // Tooltip of one point: series name, UTC time of x (seconds since t0), y.
-    pointTooltip: (t0, unit) => (p) =>
-      `${p.seriesName}<br>${utcText(t0 + p.value[0])} UTC<br>${p.value[1]} ${unit}` +
-      (p.value.length > 2 ? `<br>${p.value[2]}` : ""),
+    // Tooltip of points [seconds since t0, value]: UTC time, then each series' value.
+    pointTooltip: (t0, unit) => (points) => {
+      const shown = (Array.isArray(points) ? points : [points]).filter((p) => p.value && p.value[1] !== null);
+      if (!shown.length) return "";
+      return `${utcText(t0 + shown[0].value[0])} UTC` + shown.map((p) =>
+        `<br>${p.marker}${p.seriesName}: ${p.value.length > 2 ? p.value[2] : p.value[1] + " " + unit}`).join("");
+    },
+    // Tooltip of a point as "label: value" lines, one per value.
+    valuesTooltip: (labels) => (p) =>
+      `${p.marker}${p.seriesName}` + labels.map((label, i) => `<br>${label}: ${p.value[i]}`).join(""),
     // Sky cell [elevation from, azimuth from, value, count] as a polar patch.
     polarCell: (elevationStep, azimuthStep) => (params, api) => {
       const elevations = [api.value(0), api.value(0) + elevationStep];

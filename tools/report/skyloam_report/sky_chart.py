@@ -67,7 +67,8 @@ def sky_chart(columns, arcs, tracks):
     top = highest[int(0.95 * (len(highest) - 1))] if highest else 1.0
     series.append({"type": "scatter", "name": "satellite tracks", "coordinateSystem": "polar",
                    "symbolSize": 2, "itemStyle": {"color": "rgba(40,40,40,0.35)"},
-                   "tooltip": {"formatter": "{c}"},
+                   "tooltip": {"formatter": function_ref("valuesTooltip", ["elevation °", "azimuth °",
+                                                                            "satellite"])},
                    "data": [[rounded(e, 1), rounded(a, 1), name]
                             for (name, _), track in tracks.items() for e, a in track],
                    "z": 3})

@@ -149,8 +149,9 @@ def scalogram_chart(snr, t0):
                        "inRange": {"color": HEAT_COLOURS}}],
         "legend": {"top": 50, "right": 40, "data": ["time-averaged power", "95% significance"]},
         "series": [
-            {"type": "line", "name": "δSNR residual", "xAxisIndex": 0, "yAxisIndex": 0, "showSymbol": False,
-             "lineStyle": {"width": 1}, "tooltip": point_tooltip(t0, ""), **first["series"][0]},
+            {"type": "line", "name": "δSNR residual", "xAxisIndex": 0, "yAxisIndex": 0,
+             "symbolSize": 2, "lineStyle": {"width": 1}, "tooltip": point_tooltip(t0, ""),
+             **first["series"][0]},
             {"type": "heatmap", "name": "power", "xAxisIndex": 1, "yAxisIndex": 1, "progressive": 0,
              **first["series"][1]},
             {"type": "line", "name": "time-averaged power", "xAxisIndex": 2, "yAxisIndex": 2,

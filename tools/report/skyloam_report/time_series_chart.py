@@ -81,8 +81,7 @@ def time_series_chart(columns, slips, arcs, t0, last):
                                   [{"data": marks.get(m, [])} for m in SLIP_METHODS]})
     selected = _default_pair(pairs, slips)
     names = [f"{columns['satellites'][sat]} {columns['signals'][sig]}" for (sat, sig), _ in pairs]
-    line = {"type": "line", "showSymbol": False, "connectNulls": False, "lineStyle": {"width": 1},
-            "tooltip": point_tooltip(t0, "m")}
+    line = {"type": "line", "showSymbol": False, "connectNulls": False, "lineStyle": {"width": 1}}
     shown = patches[selected]["series"] if patches else [{"data": []}] * (2 + len(SLIP_METHODS))
     series = [dict(line, name="arcs 1, 3, 5 …", **shown[0]), dict(line, name="arcs 2, 4, 6 …", **shown[1])]
     for n, method in enumerate(SLIP_METHODS):
@@ -93,6 +92,7 @@ def time_series_chart(columns, slips, arcs, t0, last):
                          "arcs in alternating colours; markers: cycle slips of the satellite on any phase "
                          f"(at most {SLIP_MARKERS} per method)")
     option.update({"legend": {"top": 50}, "grid": {"top": 90, "left": 70, "right": 40, "bottom": 70},
+                   "tooltip": dict(point_tooltip(t0, "m"), trigger="axis", confine=True),
                    "xAxis": clock_axis(t0, 0, last), "yAxis": {"type": "value", "name": "multipath m"},
                    "series": series})
     choices = Choices("Satellite and signal", names, patches, selected) if patches else None
