@@ -19,13 +19,14 @@ TRACK_SPACING = 300.0
 
 def sky_cells(elevations, azimuths, values):
     """[elevation from, azimuth from, RMS, count] per cell with enough values."""
-    top = 90 // ELEVATION_CELL - 1
-    keys = [(int(a % 360.0 // AZIMUTH_CELL), min(int(e // ELEVATION_CELL), top))
+    rows = 90 // ELEVATION_CELL
+    keys = [int(a % 360.0 // AZIMUTH_CELL) * rows + min(int(e // ELEVATION_CELL), rows - 1)
             if 0.0 <= e <= 90.0 and a == a else None for e, a in zip(elevations, azimuths)]
     cells = []
-    for (az, el), (rms, count) in sorted(rms_by_key(keys, values).items()):
+    for key, (rms, count) in sorted(rms_by_key(keys, values).items()):
         if count >= MIN_CELL_COUNT:
-            cells.append([el * ELEVATION_CELL, az * AZIMUTH_CELL, rounded(rms, 3), count])
+            azimuth, elevation = divmod(key, rows)
+            cells.append([elevation * ELEVATION_CELL, azimuth * AZIMUTH_CELL, rounded(rms, 3), count])
     return cells
 
 
