@@ -1,10 +1,12 @@
-"""`skyloam-mp report OBS [--sp3 SP3] [--receiver X,Y,Z] [--json FILE] [--csv DIR] [--quiet]`:
+"""`skyloam-mp report OBS [--sp3 SP3] [--receiver X,Y,Z] [--json FILE] [--csv DIR]
+[--html FILE [--antenna-height M]] [--quiet]`:
 one observation file analysed, printed as text and optionally exported."""
 import argparse
 import sys
 
 from skyloam_report.analysis import run_report
 from skyloam_report.export import write_csv, write_json
+from skyloam_report.html_report import write_html
 from skyloam_report.text_report import render
 
 
@@ -26,6 +28,10 @@ def add_command(commands):
                         help="receiver position X,Y,Z in metres (default: the header's approximate position)")
     report.add_argument("--json", metavar="FILE", help="write every result as JSON to FILE")
     report.add_argument("--csv", metavar="DIR", help="write estimates, statistics and slips as CSV files in DIR")
+    report.add_argument("--html", metavar="FILE", help="write an interactive HTML report (self-contained) to FILE")
+    report.add_argument("--antenna-height", type=float, metavar="M",
+                        help="antenna height above the reflecting ground in metres, for the Fresnel zones "
+                             "of --html (default: the header's ANTENNA: DELTA H/E/N)")
     report.add_argument("--quiet", action="store_true", help="no progress messages on standard error")
     report.set_defaults(run=run)
 
@@ -36,5 +42,7 @@ def run(options, progress):
         write_json(report, options.json)
     if options.csv:
         write_csv(report, options.csv)
+    if options.html:
+        write_html(report, options.html, options.antenna_height)
     sys.stdout.write(render(report))
     return 0

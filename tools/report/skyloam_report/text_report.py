@@ -32,14 +32,14 @@ def _summary_lines(summary, elevations):
     return lines
 
 
-def _metres(value):
+def metres(value):
     """Four decimals, without the sign of a value that rounds to zero."""
     return f"{round(value, 4) + 0.0:.4f}"
 
 
 def _signal_lines(statistics):
-    rows = [[s["signal"], str(s["count"]), _metres(s["mean"]), _metres(s["std_dev"]),
-             _metres(s["rms"]), _metres(s["weighted_rms"]), str(s["cycle_slips"])]
+    rows = [[s["signal"], str(s["count"]), metres(s["mean"]), metres(s["std_dev"]),
+             metres(s["rms"]), metres(s["weighted_rms"]), str(s["cycle_slips"])]
             for s in statistics]
     headers = ["signal", "count", "mean m", "std m", "RMS m", "wRMS m", "slips"]
     return ["Code multipath per signal"] + _table(headers, rows, "<>>>>>>")
