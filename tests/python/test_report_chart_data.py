@@ -2,8 +2,10 @@
 the antenna height from the header, and the estimate-column adapter."""
 import math
 import unittest
+from array import array
 
 from report_support import NAN, columns_of
+from test_columns import analyze, epochs
 from skyloam_report.antenna import header_antenna_height
 from skyloam_report.arcs import arc_table, signal_spans
 from skyloam_report.columns import report_columns
@@ -112,28 +114,40 @@ class AntennaHeight(unittest.TestCase):
 
 
 class ReportColumns(unittest.TestCase):
-    def test_estimates_become_columns_with_arcs_and_missing_geometry(self):
-        def estimate(sat, second, elevation, azimuth):
-            return {"satellite": sat, "system": "G", "epoch": f"2024-03-01T00:{second // 60:02d}:"
-                    f"{second % 60:02d}.000Z", "signal": "C1C", "mp_value": 0.5,
-                    "elevation": elevation, "azimuth": azimuth, "snr": None}
-        estimates = [estimate("G01", 0, 20.0, 10.0), estimate("G01", 30, 45.0, 0.0),
-                     estimate("G01", 600, 21.0, 11.0), estimate("G01", 630, 22.0, 12.0),
-                     estimate("G02", 0, 30.0, 50.0)]
-        report = {"estimates": estimates, "elevations": {"sp3": "x"}, "summary": {"interval": 30.0},
-                  "statistics": [{"signal": "GPSM1C", "system": "G", "code": "C1C"}],
-                  "cycle_slips": [{"satellite": "G01", "epoch": "2024-03-01T00:10:30.000Z",
-                                   "method": "gf", "signal": "L1C"}]}
-        columns, slips = report_columns(report)
-        self.assertEqual(columns["signals"], ["GPSM1C"])
-        self.assertEqual(columns["satellites"], ["G01", "G02"])
-        self.assertEqual(columns["arc"], [0, 0, 1, 2, 3])  # gap of 570 s, slip, new satellite
-        self.assertTrue(math.isnan(columns["elevation"][1]))  # the 45/0 placeholder
-        self.assertTrue(math.isnan(columns["snr"][0]))
-        self.assertEqual(columns["time"][1] - columns["time"][0], 30.0)
-        self.assertEqual(slips["satellite"], [0])
-        report["elevations"] = None
-        self.assertTrue(all(math.isnan(e) for e in report_columns(report)[0]["elevation"]))
+    def report(self, elevations):
+        results = analyze(epochs())
+        statistics = [{"signal": s.signal, "system": s.system, "code": s.code} for s in results.statistics]
+        return results, {"columns": results.columns(), "slip_columns": results.slip_columns(),
+                         "statistics": statistics, "elevations": elevations}
+
+    def test_arcs_are_the_runs_of_one_satellite_signal_and_arc(self):
+        results, report = self.report(None)
+        columns, arcs, slips = report_columns(report)
+        expected, last = [], None
+        for row, e in enumerate(results.estimates):
+            label = {"G": "GPS", "E": "GAL"}[e.system] + "M" + e.signal[1:]
+            key = (label, e.satellite)
+            if key != last or (e.satellite, e.epoch) == ("G05", "2024-01-15T00:12:30.001Z"):
+                expected.append([key, row, row + 1])
+                last = key
+            else:
+                expected[-1][2] = row + 1
+        got = [[(columns["signals"][a.signal], columns["satellites"][a.satellite]), a.start, a.stop]
+               for a in arcs]
+        self.assertEqual(got, expected)
+        self.assertEqual([columns["mp"][row] for row in range(3)],
+                         [e.mp_value for e in results.estimates[:3]])
+        self.assertTrue(all(math.isnan(e) for e in columns["elevation"]))  # no orbits given
+        self.assertEqual({columns["satellites"][s] for s in slips["satellite"]}, {"G05"})
+        self.assertIn("L1C", slips["phase"])
+
+    def test_placeholder_angles_become_missing(self):
+        _, report = self.report({"computed": 1, "failed": 1})
+        report["columns"] = dict(report["columns"], elevation=array("d", [45.0, 45.0, 12.0]),
+                                 azimuth=array("d", [0.0, 90.0, 0.0]))
+        columns = report_columns(report)[0]
+        self.assertTrue(math.isnan(columns["elevation"][0]) and math.isnan(columns["azimuth"][0]))
+        self.assertEqual(list(columns["elevation"][1:]), [45.0, 12.0])
 
 
 if __name__ == "__main__":

@@ -11,7 +11,7 @@ from test_columns import analyze, epochs
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools",
                                 "report"))
-from skyloam_report.analysis import epoch_text, estimate_table  # noqa: E402
+from skyloam_report.analysis import epoch_text  # noqa: E402
 from skyloam_report.export import ESTIMATE_COLUMNS, write_csv, write_json  # noqa: E402
 
 DAY_MS = 86_400_000
@@ -35,8 +35,8 @@ class EpochText(unittest.TestCase):
 class EstimateFiles(unittest.TestCase):
     def test_files_hold_what_the_object_list_gives(self):
         results = analyze(epochs())
-        report = {"estimates": estimate_table(results.columns()), "statistics": [],
-                  "cycle_slips": []}
+        report = {"columns": results.columns(), "slip_columns": results.slip_columns(),
+                  "statistics": [], "cycle_slips": []}
         objects = [{"satellite": e.satellite, "system": e.system, "epoch": e.epoch,
                     "signal": e.signal, "mp_value": e.mp_value, "elevation": e.elevation,
                     "azimuth": e.azimuth, "snr": e.snr} for e in results.estimates]
@@ -45,7 +45,8 @@ class EstimateFiles(unittest.TestCase):
         writer = csv.DictWriter(expected_csv, fieldnames=ESTIMATE_COLUMNS)
         writer.writeheader()
         writer.writerows({k: "" if v is None else v for k, v in row.items()} for row in objects)
-        expected_json = json.dumps(dict(report, estimates=objects), indent=1) + "\n"
+        expected_json = json.dumps({"estimates": objects, "statistics": [], "cycle_slips": []},
+                                   indent=1) + "\n"
         with tempfile.TemporaryDirectory() as folder:
             write_csv(report, folder)
             write_json(report, os.path.join(folder, "report.json"))

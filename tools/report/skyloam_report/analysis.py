@@ -2,9 +2,11 @@
 
 `run_report(options, progress)` reads the observation file, runs the multipath
 analysis, fills elevations from SP3 orbits when given, and runs the
-per-satellite SNR analysis. The estimates, millions for a high-rate day, come
-as a table (one list per field) built from the results' columns. Problems with the user's input raise ReportError
-with one line of text; `progress(text)` is told what is being done.
+per-satellite SNR analysis. The estimates and slips, millions for a
+high-rate day, come as the results' columns; `estimate_table` turns them into
+one list per field of an estimate for the exports. Problems with the user's
+input raise ReportError with one line of text; `progress(text)` is told what
+is being done.
 """
 import datetime
 import math
@@ -135,7 +137,8 @@ def run_report(options, progress):
         "statistics": _statistics(results),
         "cycle_slip_counts": dict(sorted(results.cycle_slip_counts.items())),
         "cycle_slips": _slips(results),
-        "estimates": estimate_table(results.columns()),
+        "columns": results.columns(),
+        "slip_columns": results.slip_columns(),
         "snr": {"bands": snr["bands"], "interval": snr["interval"],
                 "satellites": _snr_summary(snr), "residuals": snr["residuals"],
                 "band_power": snr["band_power"]},

@@ -1,93 +1,114 @@
-"""The report's estimates and slips as columns: the one place that knows how
-they are stored, so the charts work on plain columns of equal length.
+"""The charts' view of the analysis results: the columns of
+`AnalysisResults.columns()` and `slip_columns()`, and the arcs found in them
+by bisection, so that nothing walks every row of a long day in Python.
 
-Estimate columns: "time" (Unix seconds), "mp", "elevation", "azimuth" and
-"snr" (floats, NaN where absent), "satellite" and "signal" (indices into the
-lists under "satellites" and "signals"), "arc" (numbered per signal). Rows
-come grouped by signal, then satellite, then arc, in time order.
+Chart columns: "time" (Unix seconds), "mp", "elevation", "azimuth" and "snr"
+(NaN where absent; elevation and azimuth also where no orbit gave them),
+"satellites" (names) and "signals" (labels such as GPSM1C, the statistics'
+names). Arcs carry indices into those two lists.
 
-Slip columns: "time", "satellite" (index into the same "satellites" list),
-"method" and "phase" (the slipping phase code), one row per slip record.
+Slip columns: "time", "satellite" (index into the same "satellites" list,
+which lists satellites with slips but no estimates last), "method" and
+"phase" (the slipping phase code), one row per slip record.
 """
+import bisect
 import math
-from datetime import datetime
+import struct
+from array import array
+
+from skyloam_report.arcs import Arc
 
 ELEVATION_PLACEHOLDER = (45.0, 0.0)
 """Elevation and azimuth an estimate keeps when no orbit gave it real ones."""
 
-ARC_GAP_FACTOR = 5.0
+
+class _RowKeys:
+    """A read-only sequence of one key per row, for bisection."""
+
+    def __init__(self, count, key):
+        self._count, self._key = count, key
+
+    def __len__(self):
+        return self._count
+
+    def __getitem__(self, row):
+        return self._key(row)
 
 
-def _unix_seconds(texts):
-    """Unix seconds of ISO epoch texts, each distinct text parsed once."""
-    cache = {}
-    def seconds(text):
-        value = cache.get(text)
-        if value is None:
-            value = cache[text] = datetime.fromisoformat(text).timestamp()
-        return value
-    return [seconds(t) for t in texts]
+def _runs(keys, start, stop):
+    """(key, start, stop) for each run of equal keys in a range sorted by key."""
+    while start < stop:
+        key = keys[start]
+        end = bisect.bisect_right(keys, key, start, stop)
+        yield key, start, end
+        start = end
 
 
-def _signal_labels(statistics):
-    """{(system letter, code): signal label} as the statistics name them."""
-    return {(s["system"], s["code"]): s["signal"] for s in statistics}
+def result_arcs(columns, labels):
+    """[Arc] in row order. Rows come grouped by signal label (in label order),
+    then satellite (in the satellite list's order), then arc, in time order."""
+    satellite, signal, arc = (memoryview(columns[n]) for n in ("satellite", "signal", "arc"))
+    names, codes = columns["satellites"], columns["signals"]
+    row_labels = _RowKeys(len(satellite), lambda row: labels[names[satellite[row]][0], codes[signal[row]]])
+    pair_arcs = _RowKeys(len(satellite), lambda row: (satellite[row], arc[row]))
+    label_index = {label: n for n, label in enumerate(sorted(set(labels.values())))}
+    return [Arc(label_index[label], sat, start, stop)
+            for label, first, last in _runs(row_labels, 0, len(satellite))
+            for (sat, _), start, stop in _runs(pair_arcs, first, last)]
 
 
-def _indices():
-    table, order = {}, []
-    def index(name):
-        found = table.get(name)
-        if found is None:
-            found = table[name] = len(order)
-            order.append(name)
-        return found
-    return index, order
+def _copy(column):
+    values = array("d")
+    values.frombytes(memoryview(column).cast("B"))
+    return values
 
 
-def _number_arcs(times, satellites, signals, slipped, interval):
-    """Arc numbers per signal: a new arc where the satellite changes, the
-    gap exceeds the arc-gap threshold, or a slip was found at that epoch."""
-    gap = (interval or 30.0) * ARC_GAP_FACTOR
-    arcs, counters = [], {}
-    for i, (t, sat, sig) in enumerate(zip(times, satellites, signals)):
-        same_run = i > 0 and sat == satellites[i - 1] and sig == signals[i - 1]
-        if not same_run or t - times[i - 1] > gap or (sat, t) in slipped:
-            counters[sig] = counters.get(sig, -1) + 1
-        arcs.append(counters[sig])
-    return arcs
+def _without_placeholders(elevation, azimuth):
+    """Copies with NaN where an estimate kept the placeholder angles. The
+    search for the placeholder's bytes runs in C; only hits are looked at."""
+    elevation, azimuth = _copy(elevation), _copy(azimuth)
+    raw, pattern, width = elevation.tobytes(), struct.pack("d", ELEVATION_PLACEHOLDER[0]), elevation.itemsize
+    at = raw.find(pattern)
+    while at >= 0:
+        row = at // width
+        if at % width == 0 and azimuth[row] == ELEVATION_PLACEHOLDER[1]:
+            elevation[row] = azimuth[row] = math.nan
+        at = raw.find(pattern, at + 1)
+    return elevation, azimuth
 
 
-def _estimate_rows(estimates, with_orbits, satellite_index, signal_index, labels):
-    """The estimate columns that come straight from the estimates, in one pass."""
-    names = ("mp", "elevation", "azimuth", "snr", "satellite", "signal")
-    columns = {name: [] for name in names}
-    mp, elevation, azimuth, snr, satellite, signal = (columns[n].append for n in names)
-    nan = math.nan
-    for e in estimates:
-        mp(e["mp_value"])
-        known = with_orbits and (e["elevation"], e["azimuth"]) != ELEVATION_PLACEHOLDER
-        elevation(e["elevation"] if known else nan)
-        azimuth(e["azimuth"] if known else nan)
-        snr(nan if e["snr"] is None else e["snr"])
-        satellite(satellite_index(e["satellite"]))
-        signal(signal_index(labels[e["system"], e["signal"]]))
-    return columns
+def _geometry(columns, elevations):
+    """Elevation and azimuth columns, NaN wherever no orbit gave real ones."""
+    count = len(columns["elevation"])
+    if elevations is None:
+        unknown = array("d", [math.nan]) * count
+        return unknown, unknown
+    if elevations["failed"] == 0:
+        return memoryview(columns["elevation"]), memoryview(columns["azimuth"])
+    return _without_placeholders(columns["elevation"], columns["azimuth"])
+
+
+def _slip_columns(slips, satellites):
+    """Satellites with slips but no estimates are added to `satellites`."""
+    names, methods, codes = slips["satellites"], slips["methods"], slips["signals"]
+    index = {name: n for n, name in enumerate(satellites)}
+    for name in names:
+        if name not in index:
+            index[name] = len(satellites)
+            satellites.append(name)
+    return {"time": memoryview(slips["time"]).tolist(),
+            "satellite": [index[names[s]] for s in memoryview(slips["satellite"])],
+            "method": [methods[m] for m in memoryview(slips["method"])],
+            "phase": [codes[c] for c in memoryview(slips["signal"])]}
 
 
 def report_columns(report):
-    """(estimate columns, slip columns) built from the report's values."""
-    estimates, slips = report["estimates"], report["cycle_slips"]
-    satellite_index, satellites = _indices()
-    signal_index, signals = _indices()
-    columns = _estimate_rows(estimates, report["elevations"] is not None, satellite_index, signal_index,
-                             _signal_labels(report["statistics"]))
-    columns["time"] = _unix_seconds(e["epoch"] for e in estimates)
-    slip_times = _unix_seconds(s["epoch"] for s in slips)
-    slip_satellites = [satellite_index(s["satellite"]) for s in slips]
-    columns["arc"] = _number_arcs(columns["time"], columns["satellite"], columns["signal"],
-                                  set(zip(slip_satellites, slip_times)), report["summary"]["interval"])
-    columns.update(satellites=satellites, signals=signals)
-    slip_columns = {"time": slip_times, "satellite": slip_satellites,
-                    "method": [s["method"] for s in slips], "phase": [s["signal"] for s in slips]}
-    return columns, slip_columns
+    """(chart columns, [Arc], slip columns) of a report."""
+    columns = report["columns"]
+    labels = {(s["system"], s["code"]): s["signal"] for s in report["statistics"]}
+    elevation, azimuth = _geometry(columns, report["elevations"])
+    chart = {"time": memoryview(columns["time"]), "mp": memoryview(columns["mp"]),
+             "snr": memoryview(columns["snr"]), "elevation": elevation, "azimuth": azimuth,
+             "satellites": list(columns["satellites"]), "signals": sorted(set(labels.values()))}
+    slips = _slip_columns(report["slip_columns"], chart["satellites"])
+    return chart, result_arcs(columns, labels), slips

@@ -4,6 +4,8 @@ import json
 import math
 import os
 
+from skyloam_report.analysis import estimate_table
+
 ESTIMATE_COLUMNS = ["satellite", "system", "epoch", "signal", "mp_value", "elevation", "azimuth", "snr"]
 STATISTIC_COLUMNS = ["signal", "system", "code", "count", "mean", "std_dev", "rms", "weighted_rms",
                      "min", "max", "cycle_slips"]
@@ -33,9 +35,15 @@ def dict_rows(records, columns):
 def write_json(report, path):
     """The estimates are written as one object per estimate, like every other list."""
     estimates = [dict(zip(ESTIMATE_COLUMNS, row))
-                 for row in table_rows(report["estimates"], ESTIMATE_COLUMNS)]
+                 for row in table_rows(estimate_table(report["columns"]), ESTIMATE_COLUMNS)]
+    document = {}
+    for key, value in report.items():  # the estimates where their columns stand
+        if key == "columns":
+            document["estimates"] = estimates
+        elif key != "slip_columns":
+            document[key] = value
     with open(path, "w", encoding="utf-8") as f:
-        json.dump(_json_safe(dict(report, estimates=estimates)), f, indent=1)
+        json.dump(_json_safe(document), f, indent=1)
         f.write("\n")
 
 
@@ -50,7 +58,7 @@ def _write_csv(path, columns, rows):
 def write_csv(report, folder):
     os.makedirs(folder, exist_ok=True)
     _write_csv(os.path.join(folder, "estimates.csv"), ESTIMATE_COLUMNS,
-               table_rows(report["estimates"], ESTIMATE_COLUMNS))
+               table_rows(estimate_table(report["columns"]), ESTIMATE_COLUMNS))
     _write_csv(os.path.join(folder, "statistics.csv"), STATISTIC_COLUMNS,
                dict_rows(report["statistics"], STATISTIC_COLUMNS))
     _write_csv(os.path.join(folder, "slips.csv"), SLIP_COLUMNS,

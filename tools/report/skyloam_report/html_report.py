@@ -9,7 +9,7 @@ import gc
 import math
 
 from skyloam_report.antenna import choose_antenna_height
-from skyloam_report.arcs import arc_table, median_step
+from skyloam_report.arcs import median_step
 from skyloam_report.columns import report_columns
 from skyloam_report.elevation_charts import multipath_elevation_chart, snr_elevation_chart
 from skyloam_report.fresnel_chart import fresnel_chart
@@ -24,11 +24,11 @@ from skyloam_report.web_library import plotting_library
 NO_ESTIMATES = "No multipath estimates: nothing to draw here."
 
 
-def elevation_note(report, columns):
+def elevation_note(report):
     """Why charts that need elevations are not drawn, or None when they can be."""
     if report["elevations"] is None:
         return "No elevations were computed (no orbits given, see --sp3): this chart needs them."
-    if not any(e == e for e in columns["elevation"]):
+    if report["elevations"]["computed"] == 0:
         return "Elevations could not be computed for any estimate (no orbit for these satellites)."
     return None
 
@@ -56,12 +56,11 @@ def _section(title, note, build):
 
 
 def report_sections(report, antenna):
-    estimates, slips = report_columns(report)
-    columns, arcs = arc_table(estimates)
+    columns, arcs, slips = report_columns(report)
     step = median_step(columns["time"], arcs)
     t0, last = page_span(columns, arcs, slips, report["snr"])
     empty = NO_ESTIMATES if not arcs else None
-    no_elevations = empty or elevation_note(report, columns)
+    no_elevations = empty or elevation_note(report)
     tracks = satellite_tracks(columns, arcs, step) if not no_elevations else {}
     if not antenna.usable():
         fresnel_note = f"No Fresnel zones: the antenna height is {antenna.describe()}."

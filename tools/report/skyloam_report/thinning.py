@@ -23,7 +23,7 @@ def envelope(values, limit):
     kept = []
     for b in range(buckets):
         start, stop = b * count // buckets, (b + 1) * count // buckets
-        chunk = values[start:stop]
+        chunk = list(values[start:stop])
         low, high = start + chunk.index(min(chunk)), start + chunk.index(max(chunk))
         kept += (low, high) if low < high else (high,) if low == high else (high, low)
     return kept
