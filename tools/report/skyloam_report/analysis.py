@@ -90,6 +90,8 @@ def _snr_summary(snr):
 
 
 def run_report(options, progress):
+    """`options.obs`, `.sp3`, `.receiver`; `options.with_estimates` (default
+    True) False leaves the costly per-estimate list empty."""
     obs = _read_observations(options.obs, progress)
     results = _timed(progress, "multipath analysis",
                      lambda: mp.MultipathAnalyzer(obs).analyze())
@@ -101,7 +103,7 @@ def run_report(options, progress):
         "statistics": _statistics(results),
         "cycle_slip_counts": dict(sorted(results.cycle_slip_counts.items())),
         "cycle_slips": _slips(results),
-        "estimates": _estimates(results),
+        "estimates": _estimates(results) if getattr(options, "with_estimates", True) else [],
         "snr": {"bands": snr["bands"], "interval": snr["interval"],
                 "satellites": _snr_summary(snr), "residuals": snr["residuals"],
                 "band_power": snr["band_power"]},

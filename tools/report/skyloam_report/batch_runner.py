@@ -1,0 +1,115 @@
+"""Runs the report's analysis over many observation files, one compact result each.
+
+`run_batch(tasks, settings, progress)` processes each `Task` (an input and its
+orbit files) in this process or in a local pool of `settings.jobs` processes,
+and returns one `Outcome` per task, in the order they finished. A failure of
+one input is written as its failed result and never stops the others.
+"""
+import concurrent.futures
+import multiprocessing
+import os
+import time
+import types
+from dataclasses import dataclass
+
+import skyloam_mp as mp
+
+from skyloam_report import compact
+from skyloam_report.analysis import run_report
+from skyloam_report.errors import ReportError
+from skyloam_report.file_names import parse_name
+from skyloam_report.inputs import Orbits
+
+
+@dataclass(frozen=True)
+class Settings:
+    out_dir: str
+    jobs: int = 1
+    force: bool = False
+    estimates: bool = False
+    tool_version: str = mp.version()
+
+
+@dataclass(frozen=True)
+class Task:
+    path: str
+    orbits: Orbits
+
+
+@dataclass(frozen=True)
+class Outcome:
+    path: str
+    status: str               # "ok", "failed" or "up to date"
+    error: str | None
+    seconds: float
+
+
+def result_path(settings, input_path):
+    return os.path.join(settings.out_dir, compact.result_stem(input_path) + compact.RESULT_SUFFIX)
+
+
+def _sha256_or_none(path):
+    try:
+        return compact.sha256_of(path)
+    except OSError:
+        return None
+
+
+def _analyse(task, settings, result):
+    options = types.SimpleNamespace(obs=task.path, sp3=task.orbits.sp3, nav=list(task.orbits.nav),
+                                    receiver=None, with_estimates=settings.estimates)
+    report = run_report(options, lambda text: None)
+    compact.fill_from_report(result, report)
+    if settings.estimates:
+        stem = os.path.join(settings.out_dir, compact.result_stem(task.path))
+        compact.write_atomic(stem + compact.ESTIMATES_SUFFIX, compact.estimate_columns(report))
+
+
+def process(task, settings):
+    """Analyses one input unless its result is up to date; writes the result."""
+    start = time.perf_counter()
+    target = result_path(settings, task.path)
+    identity = compact.file_identity(task.path)
+    if (not settings.force and identity is not None and compact.is_up_to_date(
+            compact.read_result(target), identity, task.orbits, settings.tool_version)):
+        return Outcome(task.path, "up to date", None, time.perf_counter() - start)
+    compact.remove_stale_temporaries(target)
+    named = parse_name(task.path)
+    result = compact.base_result(identity or {"file": task.path, "size": None, "mtime_ns": None},
+                                 named if named and named.kind == "obs" else None,
+                                 task.orbits, settings.tool_version)
+    try:
+        _analyse(task, settings, result)
+    except (ReportError, OSError, ValueError) as error:
+        result["error"] = str(error) or type(error).__name__
+    result["input"]["sha256"] = _sha256_or_none(task.path)
+    result["seconds"] = time.perf_counter() - start
+    compact.write_atomic(target, result)
+    return Outcome(task.path, result["status"], result["error"], result["seconds"])
+
+
+def _in_pool(tasks, settings):
+    # Workers are forked before this process has run any analysis, so no
+    # worker inherits a half-used thread pool.
+    context = multiprocessing.get_context("fork")
+    with concurrent.futures.ProcessPoolExecutor(settings.jobs, mp_context=context) as pool:
+        futures = {pool.submit(process, task, settings): task for task in tasks}
+        for future in concurrent.futures.as_completed(futures):
+            try:
+                yield future.result()
+            except Exception as error:  # a worker that died takes only its inputs with it
+                yield Outcome(futures[future].path, "failed", f"worker failed: {error!r}", 0.0)
+
+
+def run_batch(tasks, settings, progress):
+    os.makedirs(settings.out_dir, exist_ok=True)
+    if settings.jobs > 1 and len(tasks) > 1:
+        finished = _in_pool(tasks, settings)
+    else:
+        finished = (process(task, settings) for task in tasks)
+    outcomes = []
+    for outcome in finished:
+        outcomes.append(outcome)
+        detail = f": {outcome.error}" if outcome.error else f" ({outcome.seconds:.2f} s)"
+        progress(f"[{len(outcomes)}/{len(tasks)}] {outcome.status} {outcome.path}{detail}")
+    return outcomes
