@@ -62,7 +62,7 @@ def _analyse(task, settings, result):
     compact.fill_from_report(result, report)
     if settings.estimates:
         stem = os.path.join(settings.out_dir, compact.result_stem(task.path))
-        compact.write_atomic(stem + compact.ESTIMATES_SUFFIX, compact.estimate_columns(report))
+        compact.write_document(stem + compact.ESTIMATES_SUFFIX, compact.estimate_columns(report))
 
 
 def process(task, settings):
@@ -84,7 +84,7 @@ def process(task, settings):
         result["error"] = str(error) or type(error).__name__
     result["input"]["sha256"] = _sha256_or_none(task.path)
     result["seconds"] = time.perf_counter() - start
-    compact.write_atomic(target, result)
+    compact.write_document(target, result)
     return Outcome(task.path, result["status"], result["error"], result["seconds"])
 
 

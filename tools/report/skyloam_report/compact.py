@@ -111,18 +111,24 @@ def _temporary_prefix(path):
     return os.path.join(folder, f".{name}.{socket.gethostname()}.")
 
 
-def write_atomic(path, document):
-    """Writes a JSON document to a temporary name beside `path`, then renames it."""
+def write_atomic(path, write):
+    """Runs `write(file)` on a temporary file beside `path`, then renames it
+    to `path`: readers see the whole file or none."""
     temporary = f"{_temporary_prefix(path)}{os.getpid()}.tmp"
     try:
         with open(temporary, "w", encoding="utf-8") as f:
-            json.dump(json_safe(document), f, separators=(",", ":"), allow_nan=False)
+            write(f)
             f.flush()
             os.fsync(f.fileno())
         os.replace(temporary, path)
     finally:
         if os.path.exists(temporary):
             os.unlink(temporary)
+
+
+def write_document(path, document):
+    write_atomic(path, lambda f: json.dump(json_safe(document), f, separators=(",", ":"),
+                                           allow_nan=False))
 
 
 def remove_stale_temporaries(path):
