@@ -16,6 +16,7 @@ import os
 import socket
 from collections import Counter
 
+from skyloam_report.export import ESTIMATE_COLUMNS
 from skyloam_report.export import _json_safe as json_safe
 
 FORMAT = "skyloam-mp station-day result"
@@ -101,9 +102,7 @@ def fill_from_report(result, report):
 
 def estimate_columns(report):
     """Every multipath estimate, one array per column."""
-    estimates = report["estimates"]
-    names = estimates[0].keys() if estimates else []
-    return {name: [e[name] for e in estimates] for name in names}
+    return {name: [e[name] for e in report["estimates"]] for name in ESTIMATE_COLUMNS}
 
 
 def _temporary_prefix(path):
