@@ -16,6 +16,7 @@ import skyloam_mp as mp
 
 from skyloam_report import compact
 from skyloam_report.analysis import run_report
+from skyloam_report.atomic_files import remove_stale_temporaries
 from skyloam_report.errors import ReportError
 from skyloam_report.file_names import parse_name
 from skyloam_report.inputs import Orbits
@@ -73,7 +74,7 @@ def process(task, settings):
     if (not settings.force and identity is not None and compact.is_up_to_date(
             compact.read_result(target), identity, task.orbits, settings.tool_version)):
         return Outcome(task.path, "up to date", None, time.perf_counter() - start)
-    compact.remove_stale_temporaries(target)
+    remove_stale_temporaries(target)
     named = parse_name(task.path)
     result = compact.base_result(identity or {"file": task.path, "size": None, "mtime_ns": None},
                                  named if named and named.kind == "obs" else None,

@@ -4,18 +4,16 @@ One JSON document per input: the input's identity (path, size, modification
 time, sha256), the orbit files used, the status and error, the file summary,
 per-signal statistics, slips per system and method, arc breaks per signal and
 the mean SNR band power per satellite; never the estimates. FORMAT_VERSION
-changes whenever the document changes shape. Documents are written to a
-temporary name in their folder and renamed into place, so a reader sees a
-whole document or none.
+changes whenever the document changes shape. Documents are written with
+atomic_files.write_atomic, so a reader sees a whole document or none.
 """
 import datetime
-import glob
 import hashlib
 import json
 import os
-import socket
 from collections import Counter
 
+from skyloam_report.atomic_files import write_atomic
 from skyloam_report.export import ESTIMATE_COLUMNS
 from skyloam_report.export import _json_safe as json_safe
 
@@ -105,51 +103,9 @@ def estimate_columns(report):
     return {name: [e[name] for e in report["estimates"]] for name in ESTIMATE_COLUMNS}
 
 
-def _temporary_prefix(path):
-    folder, name = os.path.split(path)
-    return os.path.join(folder, f".{name}.{socket.gethostname()}.")
-
-
-def write_atomic(path, write):
-    """Runs `write(file)` on a temporary file beside `path`, then renames it
-    to `path`: readers see the whole file or none."""
-    temporary = f"{_temporary_prefix(path)}{os.getpid()}.tmp"
-    try:
-        with open(temporary, "w", encoding="utf-8") as f:
-            write(f)
-            f.flush()
-            os.fsync(f.fileno())
-        os.replace(temporary, path)
-    finally:
-        if os.path.exists(temporary):
-            os.unlink(temporary)
-
-
 def write_document(path, document):
     write_atomic(path, lambda f: json.dump(json_safe(document), f, separators=(",", ":"),
                                            allow_nan=False))
-
-
-def remove_stale_temporaries(path):
-    """Temporary files for `path` left by killed processes of this host."""
-    prefix = _temporary_prefix(path)
-    for temporary in glob.glob(glob.escape(prefix) + "*.tmp"):
-        pid = temporary[len(prefix):-len(".tmp")]
-        if pid.isdigit() and not _alive(int(pid)):
-            try:
-                os.unlink(temporary)
-            except FileNotFoundError:
-                pass
-
-
-def _alive(pid):
-    try:
-        os.kill(pid, 0)
-    except ProcessLookupError:
-        return False
-    except PermissionError:
-        pass
-    return True
 
 
 def read_result(path):

@@ -6,7 +6,7 @@ import sqlite3
 import sys
 import urllib.parse
 
-from skyloam_report.compact import write_atomic
+from skyloam_report.atomic_files import write_atomic
 from skyloam_report.errors import ReportError
 from skyloam_report.network_page import write_page
 from skyloam_report.network_queries import network_data

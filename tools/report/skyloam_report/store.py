@@ -19,13 +19,13 @@ CREATE TABLE IF NOT EXISTS station_days (
 CREATE TABLE IF NOT EXISTS signal_statistics (
     file TEXT NOT NULL, station TEXT, day TEXT, signal TEXT NOT NULL, system TEXT, code TEXT,
     count INTEGER, mean REAL, std_dev REAL, rms REAL, weighted_rms REAL, slips INTEGER,
-    PRIMARY KEY (file, signal));
+    PRIMARY KEY (file, signal)) WITHOUT ROWID;
 CREATE TABLE IF NOT EXISTS cycle_slips_by_method (
     file TEXT NOT NULL, system TEXT NOT NULL, method TEXT NOT NULL, count INTEGER,
-    PRIMARY KEY (file, system, method));
+    PRIMARY KEY (file, system, method)) WITHOUT ROWID;
 CREATE TABLE IF NOT EXISTS snr_band_power (
     file TEXT NOT NULL, satellite TEXT NOT NULL, code TEXT, band TEXT NOT NULL, power REAL,
-    PRIMARY KEY (file, satellite, band));
+    PRIMARY KEY (file, satellite, band)) WITHOUT ROWID;
 CREATE TABLE IF NOT EXISTS merged_results (
     result_file TEXT PRIMARY KEY, size INTEGER, mtime_ns INTEGER);
 CREATE INDEX IF NOT EXISTS station_days_by_station ON station_days (station, day);
@@ -41,6 +41,7 @@ def connect(path):
     connection = sqlite3.connect(path, timeout=60.0, isolation_level=None)
     connection.execute("PRAGMA journal_mode=WAL")
     connection.execute("PRAGMA synchronous=NORMAL")
+    connection.execute("PRAGMA cache_size=-65536")  # 64 MiB: index pages of a large merge stay in memory
     connection.executescript(SCHEMA)
     return connection
 
@@ -70,20 +71,16 @@ def _detail_rows(result):
     return statistics, slips, power
 
 
-def _is_newer(connection, result):
-    held = connection.execute("SELECT processed_at FROM station_days WHERE file = ?",
-                              (result["input"]["file"],)).fetchone()
-    return held is None or held[0] < result["processed_at"]
-
-
 def store_result(connection, result):
     """Stores one result inside the caller's transaction; False when the
     database already holds this or a newer result for the file."""
-    if not _is_newer(connection, result):
-        return False
     file = result["input"]["file"]
-    for table in DETAIL_TABLES:
-        connection.execute(f"DELETE FROM {table} WHERE file = ?", (file,))
+    held = connection.execute("SELECT processed_at FROM station_days WHERE file = ?", (file,)).fetchone()
+    if held is not None:
+        if held[0] >= result["processed_at"]:
+            return False
+        for table in DETAIL_TABLES:
+            connection.execute(f"DELETE FROM {table} WHERE file = ?", (file,))
     connection.execute(f"INSERT OR REPLACE INTO station_days VALUES ({', '.join('?' * 16)})",
                        _station_day_row(result))
     statistics, slips, power = _detail_rows(result)
