@@ -45,8 +45,8 @@ class Outcome:
     seconds: float
 
 
-def result_path(settings, input_path):
-    return os.path.join(settings.out_dir, compact.result_stem(input_path) + compact.RESULT_SUFFIX)
+def result_path(settings, input_path, suffix=compact.RESULT_SUFFIX):
+    return os.path.join(settings.out_dir, compact.result_stem(input_path) + suffix)
 
 
 def _sha256_or_none(path):
@@ -62,8 +62,16 @@ def _analyse(task, settings, result):
     report = run_report(options, lambda text: None)
     compact.fill_from_report(result, report)
     if settings.estimates:
-        stem = os.path.join(settings.out_dir, compact.result_stem(task.path))
-        compact.write_document(stem + compact.ESTIMATES_SUFFIX, compact.estimate_columns(report))
+        compact.write_document(result_path(settings, task.path, compact.ESTIMATES_SUFFIX),
+                               compact.estimate_columns(report))
+
+
+def _is_up_to_date(task, settings, target, identity):
+    if settings.force or identity is None:
+        return False
+    if settings.estimates and not os.path.exists(result_path(settings, task.path, compact.ESTIMATES_SUFFIX)):
+        return False
+    return compact.is_up_to_date(compact.read_result(target), identity, task.orbits, settings.tool_version)
 
 
 def process(task, settings):
@@ -71,8 +79,7 @@ def process(task, settings):
     start = time.perf_counter()
     target = result_path(settings, task.path)
     identity = compact.file_identity(task.path)
-    if (not settings.force and identity is not None and compact.is_up_to_date(
-            compact.read_result(target), identity, task.orbits, settings.tool_version)):
+    if _is_up_to_date(task, settings, target, identity):
         return Outcome(task.path, "up to date", None, time.perf_counter() - start)
     remove_stale_temporaries(target)
     named = parse_name(task.path)
