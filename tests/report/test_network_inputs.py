@@ -52,7 +52,8 @@ class Matching(unittest.TestCase):
 
     def test_own_navigation_first_then_merged_and_best_sp3_of_the_day(self):
         nav = self._files("nav", ["ESBC00DNK_R_20201770000_01D_MN.rnx.gz", "esbc1770.20g",
-                                  "BRDC00IGS_R_20201770000_01D_MN.rnx.gz", "ONSA00SWE_R_20201770000_01D_MN.rnx",
+                                  "BRDC00IGS_R_20201770000_01D_MN.rnx.gz",
+                                  "ONSA00SWE_R_20201770000_01D_MN.rnx",
                                   "BRDC00IGS_R_20201780000_01D_MN.rnx.gz"])
         sp3 = self._files("sp3", ["GRG0MGXRAP_20201770000_01D_15M_ORB.SP3", "igs21114.sp3",
                                   "GRG0MGXFIN_20201770000_01D_15M_ORB.SP3", "igs21115.sp3"])

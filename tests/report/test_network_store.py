@@ -48,7 +48,8 @@ class Store(unittest.TestCase):
         data = network_queries.station_data(self.connection, "ABCD00DEU", 2.0)
         self.assertEqual([(d["day"], round(d["ratio"], 3)) for d in data["standout_days"]],
                          [("2024-03-04", round(0.5 / 0.115, 3))])
-        self.assertEqual(data["completeness"] | {"epoch_coverage": round(data["completeness"]["epoch_coverage"], 3)},
+        coverage = round(data["completeness"]["epoch_coverage"], 3)
+        self.assertEqual(data["completeness"] | {"epoch_coverage": coverage},
                          {"station": "ABCD00DEU", "first_day": "2024-03-01", "last_day": "2024-03-06",
                           "days_ok": 4, "days_failed": 1, "days_missing": 1, "epoch_coverage": 0.5})
         [signal] = data["signals"]

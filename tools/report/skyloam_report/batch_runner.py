@@ -6,6 +6,7 @@ and returns one `Outcome` per task, in the order they finished. A failure of
 one input is written as its failed result and never stops the others.
 """
 import concurrent.futures
+import itertools
 import multiprocessing
 import os
 import time
@@ -98,15 +99,24 @@ def process(task, settings):
 
 def _in_pool(tasks, settings):
     # Workers are forked before this process has run any analysis, so no
-    # worker inherits a half-used thread pool.
+    # worker inherits a half-used thread pool. A few tasks per worker are in
+    # flight at a time, so a list of millions costs no memory here.
     context = multiprocessing.get_context("fork")
+    waiting = iter(tasks)
     with concurrent.futures.ProcessPoolExecutor(settings.jobs, mp_context=context) as pool:
-        futures = {pool.submit(process, task, settings): task for task in tasks}
-        for future in concurrent.futures.as_completed(futures):
-            try:
-                yield future.result()
-            except Exception as error:  # a worker that died takes only its inputs with it
-                yield Outcome(futures[future].path, "failed", f"worker failed: {error!r}", 0.0)
+        running = {}
+        while True:
+            for task in itertools.islice(waiting, 4 * settings.jobs - len(running)):
+                running[pool.submit(process, task, settings)] = task
+            if not running:
+                return
+            done, _ = concurrent.futures.wait(running, return_when=concurrent.futures.FIRST_COMPLETED)
+            for future in done:
+                task = running.pop(future)
+                try:
+                    yield future.result()
+                except Exception as error:  # a dead worker breaks the pool; a rerun finishes the rest
+                    yield Outcome(task.path, "failed", f"worker failed: {error!r}", 0.0)
 
 
 def run_batch(tasks, settings, progress):

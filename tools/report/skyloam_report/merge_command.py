@@ -3,6 +3,7 @@ of DIR into the network database; safe to repeat and to run while results
 still arrive or while another merge runs."""
 import glob
 import os
+import sqlite3
 import sys
 
 from skyloam_report import compact, store
@@ -62,7 +63,7 @@ def merge_folder(connection, folder, progress):
     return counts
 
 
-def run(options, progress):
+def _merge(options, progress):
     connection = store.connect(options.db)
     try:
         counts = merge_folder(connection, options.dir, progress)
@@ -70,6 +71,14 @@ def run(options, progress):
             "SELECT count(*), count(*) FILTER (WHERE status != 'ok') FROM station_days").fetchone()
     finally:
         connection.close()
+    return counts, days, failed
+
+
+def run(options, progress):
+    try:
+        counts, days, failed = _merge(options, progress)
+    except sqlite3.DatabaseError as error:
+        raise ReportError(f"database {options.db}: {error}") from None
     detail = ", ".join(f"{n} {what}" for what, n in counts.items())
     sys.stdout.write(f"merged {options.dir} into {options.db}: {detail}; "
                      f"the database holds {days} station-days, {failed} failed\n")

@@ -18,6 +18,10 @@ def _cell(value):
     return html.escape(str(value))
 
 
+def _percent(share):
+    return None if share is None else f"{share:.1%}"
+
+
 def table(headers, rows, row_class=None):
     head = "".join(f"<th>{html.escape(h)}</th>" for h in headers)
     body = "".join(
@@ -33,7 +37,7 @@ def _station_section(station):
              table(["first day", "last day", "days analysed", "days failed", "days missing",
                     "epoch coverage"],
                    [[c["first_day"], c["last_day"], c["days_ok"], c["days_failed"],
-                     c["days_missing"], c["epoch_coverage"]]]),
+                     c["days_missing"], _percent(c["epoch_coverage"])]]),
              table(["signal", "days", "median RMS m", "median wRMS m", "slips/day", "slips/1000"],
                    [[s["signal"], s["days"], s["median_rms"], s["median_weighted_rms"],
                      s["slips_per_day"], s["slips_per_1000"]] for s in station["signals"]])]

@@ -23,7 +23,8 @@ def add_command(commands):
     command.add_argument("--partition", metavar="P", help="Slurm partition")
     command.add_argument("--time", metavar="T", help="time limit of each task, as sbatch takes it")
     add_orbit_options(command)
-    command.add_argument("--db", metavar="FILE", help="database of the merge job (default DIR/network.sqlite)")
+    command.add_argument("--db", metavar="FILE",
+                         help="database of the merge job (default DIR/network.sqlite)")
     command.add_argument("--force", action="store_true", help="redo results that are up to date")
     command.add_argument("--estimates", action="store_true", help="also write every estimate")
     command.add_argument("--submit", action="store_true", help="submit both jobs with sbatch")
