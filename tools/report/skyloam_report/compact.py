@@ -86,7 +86,9 @@ def fill_from_report(result, report):
     summary = {k: v for k, v in report["summary"].items() if k != "file"}
     result["status"] = "ok"
     result["station"] = result["station"] or (summary["marker"] or "").strip().upper() or None
-    if summary["first_epoch"]:
+    # A file named for its day keeps that day, even when its first epoch lies
+    # on the evening before; other files take the day of their first epoch.
+    if not result["day"] and summary["first_epoch"]:
         result["day"] = summary["first_epoch"][:10]
     result["orbits"]["source"] = orbit_source(report["elevations"])
     result["orbits"]["elevations"] = report["elevations"]
