@@ -3,6 +3,7 @@
 Needs a running cluster: SKYLOAM_SLURM_CONF names its slurm.conf
 (tools/ci/slurm-cluster start DIR prints it; .ci/run sets it)."""
 import os
+import shlex
 import subprocess
 import tempfile
 import time
@@ -22,6 +23,34 @@ def _wait_for_job(job_id, environment, seconds=600):
             return
         time.sleep(1)
     raise AssertionError(f"Slurm job {job_id} did not finish in {seconds} s")
+
+
+class JobScripts(unittest.TestCase):
+    def test_scripts_run_batch_over_shares_then_merge(self):
+        with tempfile.TemporaryDirectory() as work:
+            folder = os.path.join(work, "a folder")
+            os.makedirs(folder)
+            for i in range(5):
+                open(os.path.join(folder, f"s{i}.rnx"), "w").close()
+            out = os.path.join(folder, "out")
+            done = run_tool("slurm", os.path.join(folder, "*.rnx"), "--out", out, "--files-per-task", "2",
+                            "--partition", "short", "--time", "0:10:00", "--sp3-dir", folder)
+            self.assertEqual(done.returncode, 0, done.stderr)
+            scripts = {}
+            for name in ("batch", "merge"):
+                with open(os.path.join(out, "slurm", name + ".sbatch")) as f:
+                    scripts[name] = f.read().splitlines()
+            self.assertIn("#SBATCH --array=0-2", scripts["batch"])
+            for lines in scripts.values():
+                self.assertIn("#SBATCH --partition=short", lines)
+                self.assertIn("#SBATCH --time=0:10:00", lines)
+            batch = shlex.split(scripts["batch"][-1])
+            inputs = os.path.join(out, "slurm", "inputs.txt")
+            self.assertEqual(batch[3:], ["batch", inputs, "--out", out, "--jobs", "1", "--sp3-dir", folder])
+            self.assertEqual(shlex.split(scripts["merge"][-1])[3:],
+                             ["merge", out, "--db", os.path.join(out, "network.sqlite")])
+            with open(inputs) as f:
+                self.assertEqual(len(f.read().splitlines()), 5)
 
 
 @unittest.skipUnless(SLURM_CONF, "no Slurm cluster given: set SKYLOAM_SLURM_CONF to its slurm.conf "
