@@ -83,6 +83,7 @@ def process(task, settings):
     if _is_up_to_date(task, settings, target, identity):
         return Outcome(task.path, "up to date", None, time.perf_counter() - start)
     remove_stale_temporaries(target)
+    remove_stale_temporaries(result_path(settings, task.path, compact.ESTIMATES_SUFFIX))
     named = parse_name(task.path)
     result = compact.base_result(identity or {"file": task.path, "size": None, "mtime_ns": None},
                                  named if named and named.kind == "obs" else None,
