@@ -5,10 +5,11 @@ bad arguments."""
 import argparse
 import sys
 
-from skyloam_report import report_command
+from skyloam_report import (batch_command, merge_command, network_report_command, report_command,
+                            slurm_command)
 from skyloam_report.errors import ReportError
 
-COMMANDS = [report_command]
+COMMANDS = [report_command, batch_command, slurm_command, merge_command, network_report_command]
 
 
 def argument_parser():
