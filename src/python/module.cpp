@@ -31,6 +31,7 @@ constexpr ClassEntry kClasses[] = {
     {"MultipathAnalyzer", multipath_analyzer_class},
     {"SnrSeries", snr_series_class},
     {"Sp3Data", sp3_data_class},
+    {"NavData", nav_data_class},
 };
 
 PyObject* version(PyObject*, PyObject*) noexcept { return to_python("1.0.1"); }
@@ -57,6 +58,8 @@ PyMethodDef* const kFunctions[] = {
     &fresnel_map_function,
     &scalogram_function_def,
     &analyze_snr_wavelets_function,
+    &read_rinex_nav_function,
+    &read_rinex_nav_bytes_function,
 };
 
 struct Constant {

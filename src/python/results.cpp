@@ -188,12 +188,11 @@ PyObject* compute_elevations(PyObject* self, PyObject* const* args, Py_ssize_t n
                              PyObject* kwnames) {
   static const Signature signature{"compute_elevations", {"sp3", "receiver"}, 2};
   Arguments a;
-  const SharedSp3* sp3 = nullptr;
+  SharedOrbits orbits;  // Sp3Data or NavData
   const Ecef* receiver = nullptr;
-  if (!a.bind(signature, args, nargs, kwnames) || !a.get(0, sp3) || !a.get(1, receiver)) {
+  if (!a.bind(signature, args, nargs, kwnames) || !a.get(0, orbits) || !a.get(1, receiver)) {
     return nullptr;
   }
-  const SharedSp3 orbits = *sp3;
   Borrow borrow;
   if (!borrow.exclusive<AnalysisResultsValue>(self)) return nullptr;
   AnalysisResultsValue& results = value_of<AnalysisResultsValue>(self);
