@@ -1,15 +1,18 @@
 """Runs the analyses of a report and gathers their results as plain Python values.
 
 `run_report(options, progress)` reads the observation file, runs the multipath
-analysis, fills elevations from SP3 orbits when given, and runs the
-per-satellite SNR analysis. Problems with the user's input raise ReportError
-with one line of text; `progress(text)` is told what is being done.
+analysis, fills elevations from SP3 or broadcast orbits when given (the
+per-signal statistics then cover the estimates at or above the analyzer's
+elevation cutoff), and runs the per-satellite SNR analysis. Problems with the
+user's input raise ReportError with one line of text; `progress(text)` is
+told what is being done.
 """
 import math
 import time
 
 import skyloam_mp as mp
 
+from skyloam_report.cutoff_statistics import analyzer_cutoff, statistics_at_or_above_cutoff
 from skyloam_report.errors import ReportError
 from skyloam_report.orbits import fill_elevations
 
@@ -94,14 +97,19 @@ def run_report(options, progress):
     results = _timed(progress, "multipath analysis",
                      lambda: mp.MultipathAnalyzer(obs).analyze())
     elevations = fill_elevations(obs, results, options, lambda what, work: _timed(progress, what, work))
+    estimates, statistics = _estimates(results), _statistics(results)
+    if elevations is not None:
+        statistics, cutoff = statistics_at_or_above_cutoff(estimates, statistics, analyzer_cutoff())
+        elevations.update(computed=len(estimates) - cutoff["without_elevation"],
+                          failed=cutoff["without_elevation"], cutoff=cutoff)
     snr = _timed(progress, "SNR band-power analysis", lambda: mp.analyze_snr_wavelets(obs))
     return {
         "summary": _summary(options.obs, obs),
         "elevations": elevations,
-        "statistics": _statistics(results),
+        "statistics": statistics,
         "cycle_slip_counts": dict(sorted(results.cycle_slip_counts.items())),
         "cycle_slips": _slips(results),
-        "estimates": _estimates(results),
+        "estimates": estimates,
         "snr": {"bands": snr["bands"], "interval": snr["interval"],
                 "satellites": _snr_summary(snr), "residuals": snr["residuals"],
                 "band_power": snr["band_power"]},
