@@ -31,18 +31,23 @@ std::array<std::string_view, 4> announcement_pieces(std::string_view line) {
   return pieces;
 }
 
+// memcpy of a text that may be empty (whose data may be null).
+void copy_text(char* to, std::string_view text, std::size_t count) {
+  if (count != 0) std::memcpy(to, text.data(), count);
+}
+
 }  // namespace
 
 void RecordText::add(std::string_view line) {
   if (count_ == kMaxRecordLines) return;
   const std::size_t width = std::min(line.size(), kRecordLineWidth);
-  std::memcpy(lines_[count_].data(), line.data(), width);
+  copy_text(lines_[count_].data(), line, width);
   widths_[count_++] = width;
 }
 
 void RecordText::set_message(std::string_view message) {
   message_size_ = std::min(message.size(), message_.size());
-  std::memcpy(message_.data(), message.data(), message_size_);
+  copy_text(message_.data(), message, message_size_);
 }
 
 bool RecordSplitter::complete() {
@@ -61,7 +66,7 @@ void RecordSplitter::announce(std::string_view line) {
   }
   block_ = Block::Announced;
   announced_size_ = std::min(pieces[3].size(), announced_.size());
-  std::memcpy(announced_.data(), pieces[3].data(), announced_size_);
+  copy_text(announced_.data(), pieces[3], announced_size_);
 }
 
 bool RecordSplitter::take(std::string_view line) {
