@@ -21,32 +21,24 @@ struct Layout {
 constexpr Layout kVersion2{2, 22, 3};
 constexpr Layout kVersion3{3, 23, 4};
 
-std::optional<NavMessage> message_of(std::string_view text, GnssSystem system) {
-  if (text.empty()) return NavMessage::Legacy;
+// Whether records of a version 4 message type have an orbit model here.
+bool has_orbit_model(std::string_view message, GnssSystem system) {
   switch (system) {
     case GnssSystem::GPS:
     case GnssSystem::QZSS:
     case GnssSystem::NavIC:
-      if (text == "LNAV") return NavMessage::Lnav;
-      break;
+      return message == "LNAV";
     case GnssSystem::Galileo:
-      if (text == "INAV") return NavMessage::Inav;
-      if (text == "FNAV") return NavMessage::Fnav;
-      break;
+      return message == "INAV" || message == "FNAV";
     case GnssSystem::BeiDou:
-      if (text == "D1") return NavMessage::D1;
-      if (text == "D2") return NavMessage::D2;
-      break;
+      return message == "D1" || message == "D2";
     case GnssSystem::GLONASS:
-      if (text == "FDMA") return NavMessage::Fdma;
-      break;
+      return message == "FDMA";
     case GnssSystem::SBAS:
-      if (text == "SBAS") return NavMessage::Sbas;
-      break;
+      return message == "SBAS";
     default:
-      break;
+      return false;
   }
-  return std::nullopt;
 }
 
 std::optional<Satellite> satellite_of(std::string_view first, const NavHeader& header) {
@@ -74,18 +66,19 @@ std::optional<Epoch> epoch_of(std::string_view text, bool two_digit_year) {
 
 std::optional<RecordFields> read_record_fields(const RecordText& text, const NavHeader& header) {
   if (text.size() == 0) return std::nullopt;
-  // Version 4 evaluates only records a "> EPH" line announced.
-  if (header.generation == RinexGeneration::V4 && text.message().empty()) return std::nullopt;
   const std::string_view first = text.line(0);
   const auto satellite = satellite_of(first, header);
   if (!satellite) return std::nullopt;
-  const auto message = message_of(text.message(), satellite->system);
-  if (!message) return std::nullopt;
+  // Version 4 names each record's message type in the "> EPH" line before it.
+  if (header.generation == RinexGeneration::V4 &&
+      !has_orbit_model(text.message(), satellite->system)) {
+    return std::nullopt;
+  }
   const bool version2 = header.generation == RinexGeneration::V2;
   const Layout& layout = version2 ? kVersion2 : kVersion3;
   const auto epoch = epoch_of(column(first, layout.epoch_begin, layout.first_number), version2);
   if (!epoch) return std::nullopt;
-  return RecordFields{*satellite, *message, *epoch,
+  return RecordFields{*satellite, *epoch,
                       RecordNumbers(text, layout.first_number, layout.continued)};
 }
 

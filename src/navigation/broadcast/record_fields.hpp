@@ -1,5 +1,5 @@
-// The contents of one navigation record: its satellite, message type, clock
-// epoch and numbers, laid out alike in every version.
+// The contents of one navigation record: its satellite, clock epoch and
+// numbers, laid out alike in every version.
 //
 // Version 2: "I2,1X,I2.2,5(1X,I2),F5.1,3D19.12" then "3X,4D19.12" lines, the
 // system given by the file; versions 3 and 4: "A1,I2.2,1X,I4,5(1X,I2.2),
@@ -10,7 +10,6 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
 #include <optional>
 
 #include "navigation/broadcast/nav_header.hpp"
@@ -19,11 +18,6 @@
 #include "utils/time/epoch.hpp"
 
 namespace skyloam {
-
-// The message types with an orbit model here. Legacy: the one message type
-// of a system before version 4 (GPS, QZSS and NavIC LNAV, Galileo I/NAV or
-// F/NAV, BeiDou D1/D2, GLONASS FDMA, SBAS).
-enum class NavMessage : std::uint8_t { Legacy, Lnav, Inav, Fnav, D1, D2, Fdma, Sbas };
 
 // The numbers of a record, each read when asked for (most records are
 // judged on a few of them). Valid while the record's text is.
@@ -44,14 +38,15 @@ class RecordNumbers {
 
 struct RecordFields {
   Satellite satellite;
-  NavMessage message = NavMessage::Legacy;
   Epoch epoch;  // as written, in the system's own time scale
   RecordNumbers numbers;
 };
 
-// Valid while `text` is. Nothing when the record is of a message type without an orbit model here
-// (CNAV, CNV1-3 and the like), names no satellite, or its epoch does not
-// parse.
+// Valid while `text` is. Nothing when the record names no satellite, its
+// epoch does not parse, or it is of a message type without an orbit model
+// here: models exist for the one message type of each system before version
+// 4, and in version 4 for GPS, QZSS and NavIC LNAV, Galileo INAV and FNAV,
+// BeiDou D1 and D2, GLONASS FDMA and SBAS, not for CNAV, CNV1-3 and the like.
 std::optional<RecordFields> read_record_fields(const RecordText& text, const NavHeader& header);
 
 }  // namespace skyloam
