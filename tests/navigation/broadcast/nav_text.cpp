@@ -41,17 +41,13 @@ std::string lines_after(const std::string& first, const RecordNumbers& numbers, 
 
 }  // namespace
 
-std::string header_line(const std::string& text, const std::string& label) {
-  return text + std::string(text.size() < 60 ? 60 - text.size() : 0, ' ') + label + "\n";
-}
-
 std::string nav_header(const std::string& version, char type, char system,
                        const std::vector<std::string>& lines) {
   std::string first =
       padded(version, 9) + std::string(11, ' ') + type + std::string(19, ' ') + system;
   std::string text = header_line(first, "RINEX VERSION / TYPE");
   for (const std::string& line : lines) text += line;
-  return text + header_line("", "END OF HEADER");
+  return text + end_of_header();
 }
 
 std::string record_v3(const std::string& satellite, const Epoch& e, const RecordNumbers& numbers,

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "rinex/obs_reader/rinex_text.hpp"
 #include "utils/time/epoch.hpp"
 
 namespace skyloam::testing {
@@ -16,12 +17,10 @@ using RecordNumbers = std::vector<std::optional<double>>;
 enum class NumberStyle { E, D, BareD };  // 1.5E+00, 1.5D+00, .15D+01
 
 // "RINEX VERSION / TYPE" with `version` in columns 0-8, the type letter in
-// column 20 and the system letter in column 40; further labelled lines may
-// follow, then "END OF HEADER".
+// column 20 and the system letter in column 40; further labelled lines (see
+// header_line) may follow, then "END OF HEADER".
 std::string nav_header(const std::string& version, char type, char system,
                        const std::vector<std::string>& lines = {});
-// A header line: `text` padded to 60 columns, then `label`.
-std::string header_line(const std::string& text, const std::string& label);
 
 // Versions 3 and 4: "G01 2020 06 25 00 00 00" and 4X continuation lines.
 std::string record_v3(const std::string& satellite, const Epoch& epoch,
