@@ -29,6 +29,7 @@ targets=(
   "fuzz_gzip            8192 rinex.dict gzip:rinex2/*[oO] gzip:rinex3/*.rnx rinex3/GEOP092I.24o.gz"
   "fuzz_unix_compress   8192 rinex.dict misc/*.Z"
   "fuzz_sp3            16384 sp3.dict   sp3/*"
+  "fuzz_nav            16384 nav.dict   nav/*.n nav/*.??n nav/*.??e gunzip:nav/*.gz"
   "fuzz_epoch             64 -"
   "fuzz_identifiers       32 -"
   "fuzz_code_filter      128 -"
@@ -39,20 +40,24 @@ mkdir -p "$run/seeds" "$run/shared" "$run/corpus" "$run/artifacts" "$run/logs"
 "$build/fuzz/fuzz_seed_writer" "$run/seeds"
 
 # The first max_len bytes of each matching real file; "gzip:" compresses
-# them first, so the gzip target starts from whole members.
+# them first, so the gzip target starts from whole members; "gunzip:" takes
+# them from a gzip file's text.
 copy_shared() {
   local target=$1 max_len=$2 pattern file name
   shift 2
   mkdir -p "$run/shared/$target"
   [[ -d $testdata ]] || return 0
   for pattern in "$@"; do
-    local compress=""
+    local compress="" decompress=""
     if [[ $pattern == gzip:* ]]; then compress=1; pattern=${pattern#gzip:}; fi
+    if [[ $pattern == gunzip:* ]]; then decompress=1; pattern=${pattern#gunzip:}; fi
     for file in "$testdata"/$pattern; do
       [[ -f $file ]] || continue
       name=$(basename "$file")
       if [[ -n $compress ]]; then
         head -c $((max_len * 4)) "$file" | gzip -9n | head -c "$max_len" >"$run/shared/$target/$name.gz"
+      elif [[ -n $decompress ]]; then
+        { gzip -dc "$file" || true; } | head -c "$max_len" >"$run/shared/$target/${name%.gz}"
       else
         head -c "$max_len" "$file" >"$run/shared/$target/$name"
       fi

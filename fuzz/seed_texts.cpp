@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "navigation/broadcast/nav_text.hpp"
 #include "navigation/sp3/sp3_text.hpp"
 #include "rinex/obs_reader/rinex_text.hpp"
 
@@ -133,6 +134,29 @@ std::string rinex2_text(const SeedOptions& options) {
     }
   }
   return joined(lines, options.crlf);
+}
+
+std::vector<std::string> nav_texts() {
+  using namespace skyloam::testing;
+  const Epoch toc{2020, 6, 25, 0, 0, 0.0};
+  const Epoch tb{2020, 6, 25, 0, 15, 0.0};
+  const double toe = 4 * 86400.0;
+  const std::string mixed =
+      nav_header("3.05", 'N', 'M', {header_line("    18", "LEAP SECONDS")}) +
+      record_v3("G01", toc, keplerian_numbers(toe)) + record_v3("E11", toc, keplerian_numbers(toe)) +
+      record_v3("C01", toc, keplerian_numbers(toe)) + record_v3("C11", toc, keplerian_numbers(toe)) +
+      record_v3("J01", toc, keplerian_numbers(toe, 0.0, 0.0)) +
+      record_v3("I02", toc, keplerian_numbers(toe)) + record_v3("R01", tb, glonass_numbers()) +
+      record_v3("S23", {2020, 6, 25, 0, 2, 24.0}, sbas_numbers());
+  const std::string version2 = nav_header("2.11", 'N', ' ') +
+                               record_v2(7, toc, keplerian_numbers(toe)) +
+                               record_v2(8, {2020, 6, 25, 2, 0, 0.0}, keplerian_numbers(toe + 7200));
+  const std::string glonass2 = nav_header("2.11", 'G', ' ') + record_v2(3, tb, glonass_numbers());
+  const std::string version4 =
+      nav_header("4.00", 'N', 'M') + "> STO C21 CNVX\n    2020 06 25 00 20 00 BDGA\n" +
+      "> EPH G01 LNAV\n" + record_v3("G01", toc, keplerian_numbers(toe)) + "> EPH R01 FDMA\n" +
+      record_v3("R01", tb, glonass_numbers()) + "> ION G01 LNAV\n    2020 06 25 00 00 00\n";
+  return {mixed, version2, glonass2, version4};
 }
 
 std::string sp3_text(bool crlf) {

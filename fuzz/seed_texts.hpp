@@ -27,6 +27,10 @@ std::string rinex2_text(const SeedOptions& options);
 // missing position and a velocity record among them.
 std::string sp3_text(bool crlf = false);
 
+// Navigation files: RINEX 3.05 with a record of every system, RINEX 2.11
+// GPS and GLONASS, RINEX 4.00 with announced records and STO/ION blocks.
+std::vector<std::string> nav_texts();
+
 std::vector<std::string> epoch_texts();
 std::vector<std::string> identifier_texts();
 // Code-filter lists, one entry a line.

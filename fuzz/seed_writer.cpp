@@ -77,6 +77,7 @@ void write_seeds(const fs::path& root) {
   sp3.write("orbits.sp3", sp3_text());
   sp3.write("orbits_crlf.sp3", sp3_text(true));
 
+  SeedFolder(root, "fuzz_nav").write_all("nav", nav_texts());
   SeedFolder(root, "fuzz_epoch").write_all("epoch", epoch_texts());
   SeedFolder(root, "fuzz_identifiers").write_all("identifier", identifier_texts());
   SeedFolder(root, "fuzz_code_filter").write_all("filter", code_filter_texts());

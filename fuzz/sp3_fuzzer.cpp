@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "fuzz_check.hpp"
-#include "navigation/sp3/elevation_batch.hpp"
+#include "navigation/elevation_batch.hpp"
 #include "navigation/sp3/orbit_interpolation.hpp"
 #include "navigation/sp3/sp3_reader.hpp"
 #include "rinex/obs_reader/line_splitter.hpp"

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "navigation/sp3/elevation_batch.hpp"
+#include "navigation/elevation_batch.hpp"
 #include "navigation/sp3/orbit_interpolation.hpp"
 #include "navigation/sp3/sp3_reader.hpp"
 

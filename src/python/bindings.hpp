@@ -37,6 +37,10 @@ PyTypeObject* multipath_analyzer_class();
 PyTypeObject* sp3_data_class();
 extern PyMethodDef read_sp3_function;
 extern PyMethodDef compute_elevation_function;
+// broadcast.cpp
+PyTypeObject* nav_data_class();
+extern PyMethodDef read_rinex_nav_function;
+extern PyMethodDef read_rinex_nav_bytes_function;
 
 // spectral.cpp
 extern PyMethodDef morlet_cwt_function;

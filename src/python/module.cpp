@@ -32,6 +32,7 @@ constexpr ClassEntry kClasses[] = {
     {"MultipathAnalyzer", multipath_analyzer_class},
     {"SnrSeries", snr_series_class},
     {"Sp3Data", sp3_data_class},
+    {"NavData", nav_data_class},
 };
 
 // Classes added later come after the constants, so that earlier names keep
@@ -64,6 +65,8 @@ PyMethodDef* const kFunctions[] = {
     &fresnel_map_function,
     &scalogram_function_def,
     &analyze_snr_wavelets_function,
+    &read_rinex_nav_function,
+    &read_rinex_nav_bytes_function,
 };
 
 struct Constant {

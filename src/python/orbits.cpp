@@ -1,4 +1,5 @@
-// Sp3Data, read_sp3 and compute_elevation.
+// Sp3Data, read_sp3, compute_elevation and the orbits argument (Sp3Data or
+// NavData) of the elevation functions.
 #include <memory>
 #include <string>
 
@@ -7,6 +8,7 @@
 #include "python/args.hpp"
 #include "python/bindings.hpp"
 #include "python/classes.hpp"
+#include "python/orbit_methods.hpp"
 #include "python/shared_values.hpp"
 
 namespace skyloam::py {
@@ -31,36 +33,19 @@ PyObject* num_epochs(PyObject* self) { return to_python(sp3_of(self).num_epochs(
 PyObject* interval(PyObject* self) { return to_python(sp3_of(self).interval()); }
 PyObject* repr_sp3(PyObject* self) { return to_python(to_string(sp3_of(self))); }
 
-PyObject* satellites(PyObject* self) {
-  const auto list = sp3_of(self).satellites();
-  return make_list(list.size(), [&](std::size_t i) { return to_python(to_string(list[i])); });
-}
-
-PyObject* position(PyObject* self, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
-  static const Signature signature{"get_position", {"satellite", "epoch"}, 2};
-  Arguments a;
-  std::string satellite;
-  const Epoch* epoch = nullptr;
-  if (!a.bind(signature, args, nargs, kwnames) || !a.get(0, satellite) || !a.get(1, epoch)) {
-    return nullptr;
-  }
-  const auto p = get_position(sp3_of(self), satellite, *epoch);
-  return p ? box(*p, ecef_class()) : none();
-}
-
 PyObject* elevation(PyObject*, PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames) {
   static const Signature signature{
       "compute_elevation", {"sp3", "receiver", "satellite", "epoch"}, 4};
   Arguments a;
-  const SharedSp3* sp3 = nullptr;
+  SharedOrbits orbits;
   const Ecef* receiver = nullptr;
   std::string satellite;
   const Epoch* epoch = nullptr;
-  if (!a.bind(signature, args, nargs, kwnames) || !a.get(0, sp3) || !a.get(1, receiver) ||
+  if (!a.bind(signature, args, nargs, kwnames) || !a.get(0, orbits) || !a.get(1, receiver) ||
       !a.get(2, satellite) || !a.get(3, epoch)) {
     return nullptr;
   }
-  return to_python(compute_elevation(**sp3, *receiver, satellite, *epoch));
+  return to_python(compute_elevation(*orbits, *receiver, satellite, *epoch));
 }
 
 PyGetSetDef sp3_members[] = {
@@ -71,13 +56,27 @@ PyGetSetDef sp3_members[] = {
 };
 
 PyMethodDef sp3_methods[] = {
-    {"satellites", noargs<satellites>, METH_NOARGS, "satellites($self)\n--\n\n"},
-    {"get_position", as_cfunction(fastcall<position>), METH_FASTCALL | METH_KEYWORDS,
+    {"satellites", noargs<orbit_satellites<SharedSp3>>, METH_NOARGS,
+     "satellites($self)\n--\n\n"},
+    {"get_position", as_cfunction(fastcall<orbit_position<SharedSp3>>),
+     METH_FASTCALL | METH_KEYWORDS,
      "get_position($self, satellite, epoch)\n--\n\n"},
     {nullptr, nullptr, 0, nullptr},
 };
 
 }  // namespace
+
+bool from_python(PyObject* object, SharedOrbits& out) {
+  if (Py_TYPE(object) == sp3_data_class()) {
+    out.source = value_of<SharedSp3>(object);
+    return true;
+  }
+  if (Py_TYPE(object) == nav_data_class()) {
+    out.source = value_of<SharedNav>(object);
+    return true;
+  }
+  return conversion_error(object, "Sp3Data | NavData");
+}
 
 PyTypeObject* sp3_data_class() {
   return ensure_class<SharedSp3>({

@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "navigation/sp3/elevation_batch.hpp"
+#include "analysis/multipath/elevation_fill.hpp"
 #include "python/args.hpp"
 #include "python/bindings.hpp"
 #include "python/classes.hpp"
@@ -199,50 +199,22 @@ PyObject* repr_results(PyObject* self) {
   });
 }
 
-// The epoch an estimate's ISO text names: its calendar time to the millisecond.
-Epoch epoch_of(const CalendarTime& time) {
-  const CivilDate date = civil_from_days(time.days);
-  const std::uint32_t sod = time.seconds_of_day;
-  const std::uint32_t millis = (sod % 60) * 1000 + time.nanos / 1'000'000;
-  return {static_cast<std::int32_t>(date.year), date.month, date.day, sod / 3600, sod / 60 % 60,
-          static_cast<double>(millis) / 1000.0};
-}
-
-// Elevations and azimuths of every estimate; returns (computed, failed).
-std::pair<std::uint64_t, std::uint64_t> fill_elevations(AnalysisResultsValue& results,
-                                                        const Sp3Data& sp3, const Ecef& receiver) {
-  std::vector<SatelliteEpoch> queries;
-  queries.reserve(results.estimates.size());
-  for (const MpEstimate& e : results.estimates) queries.push_back({e.satellite, epoch_of(e.time)});
-  const auto angles = azimuth_elevations(sp3, receiver, queries);
-  std::uint64_t computed = 0;
-  for (std::size_t i = 0; i < angles.size(); ++i) {
-    // Negative years have no ISO text that reads back, as before.
-    if (!angles[i] || !(angles[i]->elevation > 0.0) || queries[i].epoch.year < 0) continue;
-    results.estimates[i].elevation = angles[i]->elevation;
-    results.estimates[i].azimuth = angles[i]->azimuth;
-    ++computed;
-  }
-  if (computed > 0) refresh_weighted_rms(results.estimates, results.statistics);
-  return {computed, results.estimates.size() - computed};
-}
-
 PyObject* compute_elevations(PyObject* self, PyObject* const* args, Py_ssize_t nargs,
                              PyObject* kwnames) {
   static const Signature signature{"compute_elevations", {"sp3", "receiver"}, 2};
   Arguments a;
-  const SharedSp3* sp3 = nullptr;
+  SharedOrbits orbits;  // Sp3Data or NavData
   const Ecef* receiver = nullptr;
-  if (!a.bind(signature, args, nargs, kwnames) || !a.get(0, sp3) || !a.get(1, receiver)) {
+  if (!a.bind(signature, args, nargs, kwnames) || !a.get(0, orbits) || !a.get(1, receiver)) {
     return nullptr;
   }
   Borrow borrow;
   if (!borrow.exclusive<AnalysisResultsValue>(self)) return nullptr;
   AnalysisResultsValue& results = value_of<AnalysisResultsValue>(self);
-  const SharedSp3 orbits = *sp3;
   const Ecef at = *receiver;
-  const auto counts = without_gil([&] { return fill_elevations(results, *orbits, at); });
-  return to_python(counts);
+  const ElevationCounts counts =
+      without_gil([&] { return fill_elevations(results, *orbits, at); });
+  return to_python(std::pair{counts.computed, counts.failed});
 }
 
 PyGetSetDef results_members[] = {

@@ -13,6 +13,7 @@ import time
 import unittest
 
 import workload
+from nav_text import gps_day
 from support import skyloam_mp as mp
 
 THREADS = 8
@@ -60,6 +61,8 @@ class SharedData(unittest.TestCase):
         cls.obs_bytes, cls.obs_path, sp3_path = workload.write_day(cls.dir.name, 720, 6)
         cls.obs = mp.read_rinex_obs(cls.obs_path)
         cls.sp3 = mp.read_sp3(sp3_path)
+        cls.nav_bytes = gps_day(workload.satellites(6), date=(2015, 8, 23), toe_of_day=0.0).encode()
+        cls.nav = mp.read_rinex_nav_bytes(cls.nav_bytes, "brdc2350.15n")
         cls.analyzer = mp.MultipathAnalyzer(cls.obs)
         cls.series = cls.obs.get_snr_series("G01", "S1C")[0]
         cls.reference = cls.compute_all()
@@ -85,6 +88,10 @@ class SharedData(unittest.TestCase):
             "filled": filled,
             "elevation": [mp.compute_elevation(cls.sp3, workload.RECEIVER, sat, epoch)
                           for sat in cls.sp3.satellites()],
+            "nav_read": repr(mp.read_rinex_nav_bytes(cls.nav_bytes, "brdc2350.15n")),
+            "nav_filled": cls.analyzer.analyze().compute_elevations(cls.nav, workload.RECEIVER),
+            "nav_elevation": [mp.compute_elevation(cls.nav, workload.RECEIVER, sat, epoch)
+                              for sat in cls.nav.satellites()],
             "wavelets": mp.analyze_snr_wavelets(cls.obs),
             "cwt": mp.morlet_cwt(cls.series.values, dt),
             "band_power": mp.band_power(cls.series.values, dt, mp.period_bands(dt)),

@@ -79,8 +79,12 @@ class SampleDay(unittest.TestCase):
 
     def test_machine_readable_outputs(self):
         self.assertEqual(self.report["elevations"]["failed"], 0)
-        self.assertEqual(len(self.report["estimates"]), sum(
-            s["count"] for s in self.report["statistics"]))
+        # The statistics cover the estimates at or above the elevation cutoff.
+        cutoff = self.report["elevations"]["cutoff"]
+        self.assertEqual(cutoff["kept"], sum(s["count"] for s in self.report["statistics"]))
+        self.assertEqual(len(self.report["estimates"]),
+                         cutoff["kept"] + cutoff["below_cutoff"] + cutoff["without_elevation"])
+        self.assertGreater(cutoff["below_cutoff"], 0)
         with open(os.path.join(self.csv_dir, "statistics.csv"), newline="") as f:
             rows = list(csv.DictReader(f))
         self.assertEqual([r["signal"] for r in rows], [s["signal"] for s in self.report["statistics"]])

@@ -15,6 +15,7 @@ import tempfile
 import unittest
 
 import workload
+from nav_text import gps_day
 from support import skyloam_mp as mp
 
 SANITIZED = bool(os.environ.get("SKYLOAM_SANITIZED"))
@@ -51,6 +52,8 @@ class LeakTest(unittest.TestCase):
         cls.missing = os.path.join(cls.dir.name, "missing.rnx")
         cls.obs = mp.read_rinex_obs(cls.obs_path)
         cls.sp3 = mp.read_sp3(cls.sp3_path)
+        cls.nav_bytes = gps_day(workload.satellites(3), date=(2015, 8, 23), toe_of_day=0.0).encode()
+        cls.nav = mp.read_rinex_nav_bytes(cls.nav_bytes, "leak.15n")
         cls.epoch = mp.Epoch(2015, 8, 23, 0, 30, 0.0)
         cls.series = cls.obs.get_snr_series("G01", "S1C")[0]
         cls.y = [math.sin(0.3 * i) + 0.1 * (i % 7) for i in range(128)]
@@ -131,6 +134,10 @@ class LeakTest(unittest.TestCase):
             lambda: (sp3.get_position("G01", self.epoch), sp3.get_position("R09", self.epoch)),
             lambda: mp.compute_elevation(sp3, workload.RECEIVER, "G02", self.epoch),
             failing(lambda: mp.compute_elevation(sp3, workload.RECEIVER, "G02", "now"), TypeError),
+            lambda: (self.nav.satellites(), self.nav.version, self.nav.num_records,
+                     self.nav.leap_seconds, repr(self.nav), self.nav.get_position("G01", self.epoch)),
+            lambda: mp.compute_elevation(self.nav, workload.RECEIVER, "G02", self.epoch),
+            failing(lambda: mp.compute_elevation(obs, workload.RECEIVER, "G02", self.epoch), TypeError),
         ]
         self.assert_flat(calls, 30000)
         satellite = "G02"
@@ -150,6 +157,10 @@ class LeakTest(unittest.TestCase):
             lambda: mp.read_sp3(self.sp3_path).num_satellites,
             failing(lambda: mp.read_sp3(self.missing), OSError),
             failing(lambda: mp.read_sp3(None), TypeError),
+            lambda: mp.read_rinex_nav_bytes(self.nav_bytes, "leak.15n").num_records,
+            failing(lambda: mp.read_rinex_nav(self.missing), OSError),
+            failing(lambda: mp.read_rinex_nav_bytes(self.obs_bytes, "leak.rnx"), OSError),
+            failing(lambda: mp.read_rinex_nav_bytes(self.nav_bytes, "leak.15n.gz"), OSError),
         ]
         self.assert_flat(calls, 3000)
         name = "refcount.rnx"
@@ -185,6 +196,7 @@ class LeakTest(unittest.TestCase):
                      results.total_cycle_slips(), repr(results)),
             lambda: (memoryview(results.columns()["mp"]).tolist(), results.slip_columns()),
             lambda: results.compute_elevations(sp3, workload.RECEIVER),
+            lambda: results.compute_elevations(self.nav, workload.RECEIVER),
             failing(lambda: results.compute_elevations(sp3, None), TypeError),
             set_angles,
         ]

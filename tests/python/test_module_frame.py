@@ -7,11 +7,12 @@ from support import skyloam_mp as mp
 
 CLASSES = ["GnssSystem", "Satellite", "Epoch", "Ecef", "Geodetic", "RinexObsData",
            "MultipathEstimate", "MultipathStats", "CycleSlip", "AnalysisResults",
-           "MultipathAnalyzer", "SnrSeries", "Sp3Data"]
+           "MultipathAnalyzer", "SnrSeries", "Sp3Data", "NavData"]
 FUNCTIONS = ["read_rinex_obs", "read_rinex_obs_bytes", "read_sp3", "get_frequency",
              "get_wavelength", "calculate_azel", "compute_elevation", "version", "morlet_cwt",
              "band_power", "red_noise_significance", "period_bands", "detrend_arc", "split_arcs",
-             "fresnel_zone", "fresnel_map", "scalogram", "analyze_snr_wavelets"]
+             "fresnel_zone", "fresnel_map", "scalogram", "analyze_snr_wavelets", "read_rinex_nav",
+             "read_rinex_nav_bytes"]
 CONSTANTS = ["SPEED_OF_LIGHT", "GM_WGS84", "EARTH_RADIUS", "GPS_L1_WAVELENGTH"]
 LATER_CLASSES = ["Column"]
 

@@ -59,6 +59,8 @@ class NetworkBatch(unittest.TestCase):
                 day = self._station_days()[path]
                 report_json = os.path.join(self.work, os.path.basename(path) + ".json")
                 arguments = ["--sp3", day["sp3"]] if day["sp3"] else []
+                for nav in json.loads(day["nav"] or "[]"):
+                    arguments += ["--nav", nav]
                 done = run_tool("report", path, *arguments, "--json", report_json, "--quiet")
                 self.assertEqual(done.returncode, 0, done.stderr)
                 with open(report_json) as f:
@@ -70,7 +72,8 @@ class NetworkBatch(unittest.TestCase):
                 self.assertEqual(stored, expected)
                 slips = sum(row[3] for row in self.tables["cycle_slips_by_method"] if row[0] == path)
                 self.assertEqual(slips, len(report["cycle_slips"]))
-                self.assertEqual(day["orbit_source"], "sp3" if day["sp3"] else "none")
+                expected_source = "+".join(name for name in ("sp3", "nav") if day[name]) or "none"
+                self.assertEqual(day["orbit_source"], expected_source)
         days = self._station_days()
         self.assertEqual([bool(days[p]["sp3"]) for p in self.good], [True, True, True, True, False])
         self.assertIn("arlm200a.15n", days[self.good[4]]["nav"])

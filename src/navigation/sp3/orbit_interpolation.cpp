@@ -68,19 +68,4 @@ std::optional<SatelliteState> interpolate(const Sp3Data& sp3, const Satellite& s
   return interpolate(*orbit, epoch);
 }
 
-std::optional<Ecef> get_position(const Sp3Data& sp3, std::string_view satellite, const Epoch& epoch) {
-  const std::optional<Satellite> parsed = parse_satellite(satellite);
-  if (!parsed) return std::nullopt;
-  const std::optional<SatelliteState> state = interpolate(sp3, *parsed, epoch);
-  if (!state) return std::nullopt;
-  return Ecef{state->x, state->y, state->z};
-}
-
-std::optional<double> compute_elevation(const Sp3Data& sp3, const Ecef& receiver,
-                                        std::string_view satellite, const Epoch& epoch) {
-  const std::optional<Ecef> position = get_position(sp3, satellite, epoch);
-  if (!position) return std::nullopt;
-  return azimuth_elevation(receiver, *position).elevation;
-}
-
 }  // namespace skyloam

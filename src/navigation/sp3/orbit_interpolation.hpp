@@ -12,9 +12,7 @@
 #pragma once
 
 #include <optional>
-#include <string_view>
 
-#include "geodesy/coordinates.hpp"
 #include "navigation/sp3/sp3_data.hpp"
 
 namespace skyloam {
@@ -34,15 +32,5 @@ struct SatelliteState {
 std::optional<SatelliteState> interpolate(const Sp3Data& sp3, const Satellite& satellite,
                                           const Epoch& epoch);
 std::optional<SatelliteState> interpolate(const SatelliteOrbit& orbit, const Epoch& epoch);
-
-// The interpolated position of the satellite named by `satellite` (text as
-// parse_satellite takes it); nothing when the text names no satellite or
-// interpolation gives nothing.
-std::optional<Ecef> get_position(const Sp3Data& sp3, std::string_view satellite, const Epoch& epoch);
-
-// The elevation in degrees of that position seen from `receiver`
-// (azimuth_elevation); negative below the horizon.
-std::optional<double> compute_elevation(const Sp3Data& sp3, const Ecef& receiver,
-                                        std::string_view satellite, const Epoch& epoch);
 
 }  // namespace skyloam

@@ -6,6 +6,8 @@
 #include <numeric>
 #include <stdexcept>
 
+#include "navigation/sp3/orbit_interpolation.hpp"
+
 namespace skyloam {
 namespace {
 
@@ -84,6 +86,12 @@ const SatelliteOrbit* Sp3Data::orbit(const Satellite& satellite) const {
   const auto it = std::lower_bound(satellites_.begin(), satellites_.end(), satellite);
   if (it == satellites_.end() || *it != satellite) return nullptr;
   return &orbits_[static_cast<std::size_t>(it - satellites_.begin())];
+}
+
+std::optional<Ecef> Sp3Data::position(std::size_t slot, const Epoch& epoch) const {
+  const std::optional<SatelliteState> state = interpolate(orbits_[slot], epoch);
+  if (!state) return std::nullopt;
+  return Ecef{state->x, state->y, state->z};
 }
 
 std::string shortest_decimal(double value) {

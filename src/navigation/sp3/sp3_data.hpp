@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "navigation/orbit_source.hpp"
 #include "navigation/sp3/split_time.hpp"
 #include "rinex/types/satellite.hpp"
 #include "utils/time/epoch.hpp"
@@ -60,7 +61,8 @@ class SatelliteOrbit {
   bool time_ordered_ = true;
 };
 
-class Sp3Data {
+// As an OrbitSource: the interpolated position (see orbit_interpolation.hpp).
+class Sp3Data final : public OrbitSource {
  public:
   Sp3Data() = default;
   // Each satellite at most once (a repeated satellite is a broken invariant
@@ -68,7 +70,9 @@ class Sp3Data {
   Sp3Data(std::uint64_t num_epochs, double interval, std::vector<SatelliteRecords> satellites);
 
   // Satellites with at least one record, in Satellite order.
-  std::span<const Satellite> satellites() const { return satellites_; }
+  std::span<const Satellite> satellites() const override { return satellites_; }
+  using OrbitSource::position;
+  std::optional<Ecef> position(std::size_t slot, const Epoch& epoch) const override;
   std::size_t num_satellites() const { return satellites_.size(); }
   // As declared in the header, not counted.
   std::uint64_t num_epochs() const { return num_epochs_; }

@@ -27,23 +27,28 @@ std::optional<std::string_view> file_extension(std::string_view path) {
 
 bool has_gzip_extension(std::string_view path) { return file_extension(path) == "gz"; }
 
-Result<std::unique_ptr<LineSource>> stack_obs_layers(std::unique_ptr<ByteSource> raw,
-                                                     std::string_view name) {
-  std::unique_ptr<ByteSource> bytes = std::move(raw);
+std::unique_ptr<ByteSource> decompress_by_name(std::unique_ptr<ByteSource> raw,
+                                               std::string_view name) {
   const auto extension = file_extension(name);
-  if (extension == "gz") {
-    bytes = std::make_unique<GzipByteSource>(std::move(bytes));
-  } else if (extension == "Z") {
-    bytes = std::make_unique<UnixCompressSource>(std::move(bytes));
-  }
-  return decode_if_crinex(std::make_unique<LineSplitter>(std::move(bytes)));
+  if (extension == "gz") return std::make_unique<GzipByteSource>(std::move(raw));
+  if (extension == "Z") return std::make_unique<UnixCompressSource>(std::move(raw));
+  return raw;
 }
 
-Result<std::unique_ptr<LineSource>> open_obs_file(const std::string& path) {
+Result<std::unique_ptr<ByteSource>> open_file_bytes(const std::string& path) {
   struct stat metadata {};
   // A name with a NUL byte names no file (and would be cut short by the OS).
   if (path.find('\0') != std::string::npos || ::stat(path.c_str(), &metadata) != 0) return fail(GnssError::file_not_found(path));
-  auto file = FileByteSource::open(path);
+  return FileByteSource::open(path);
+}
+
+Result<std::unique_ptr<LineSource>> stack_obs_layers(std::unique_ptr<ByteSource> raw,
+                                                     std::string_view name) {
+  return decode_if_crinex(std::make_unique<LineSplitter>(decompress_by_name(std::move(raw), name)));
+}
+
+Result<std::unique_ptr<LineSource>> open_obs_file(const std::string& path) {
+  auto file = open_file_bytes(path);
   if (!file) return fail(std::move(file.error()));
   return stack_obs_layers(std::move(*file), path);
 }

@@ -33,6 +33,15 @@ std::optional<std::string_view> file_extension(std::string_view path);
 // True when the extension is exactly "gz" (lower case).
 bool has_gzip_extension(std::string_view path);
 
+// `raw` with the decompressor its name asks for stacked on it (none for
+// other names). The same rule serves every RINEX input.
+std::unique_ptr<ByteSource> decompress_by_name(std::unique_ptr<ByteSource> raw,
+                                               std::string_view name);
+
+// The raw bytes of the file at `path`: FileNotFound when its metadata cannot
+// be read (it does not exist), Io when it cannot be opened.
+Result<std::unique_ptr<ByteSource>> open_file_bytes(const std::string& path);
+
 // Stacks the decoders on `raw` and splits into lines; fails only when the
 // first line cannot be read or announces an unknown compact RINEX version.
 Result<std::unique_ptr<LineSource>> stack_obs_layers(std::unique_ptr<ByteSource> raw,

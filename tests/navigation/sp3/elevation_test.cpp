@@ -1,5 +1,5 @@
 // Elevations from real orbits and real receiver positions.
-#include "navigation/sp3/elevation_batch.hpp"
+#include "navigation/elevation_batch.hpp"
 
 #include <gtest/gtest.h>
 

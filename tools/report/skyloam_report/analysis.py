@@ -1,12 +1,13 @@
 """Runs the analyses of a report and gathers their results as plain Python values.
 
 `run_report(options, progress)` reads the observation file, runs the multipath
-analysis, fills elevations from SP3 orbits when given, and runs the
-per-satellite SNR analysis. The estimates and slips, millions for a
-high-rate day, come as the results' columns; `estimate_table` turns them into
-one list per field of an estimate for the exports. Problems with the user's
-input raise ReportError with one line of text; `progress(text)` is told what
-is being done.
+analysis, fills elevations from SP3 or broadcast orbits when given (the
+per-signal statistics then cover the estimates at or above the analyzer's
+elevation cutoff), and runs the per-satellite SNR analysis. The estimates and
+slips, millions for a high-rate day, come as the results' columns;
+`estimate_table` turns them into one list per field of an estimate for the
+exports. Problems with the user's input raise ReportError with one line of
+text; `progress(text)` is told what is being done.
 """
 import datetime
 import math
@@ -14,6 +15,7 @@ import time
 
 import skyloam_mp as mp
 
+from skyloam_report.cutoff_statistics import analyzer_cutoff, statistics_at_or_above_cutoff
 from skyloam_report.errors import ReportError
 from skyloam_report.orbits import fill_elevations
 
@@ -130,14 +132,19 @@ def run_report(options, progress):
     results = _timed(progress, "multipath analysis",
                      lambda: mp.MultipathAnalyzer(obs).analyze())
     elevations = fill_elevations(obs, results, options, lambda what, work: _timed(progress, what, work))
+    columns, statistics = results.columns(), _statistics(results)
+    if elevations is not None:
+        statistics, cutoff = statistics_at_or_above_cutoff(columns, statistics, analyzer_cutoff())
+        elevations.update(computed=len(columns["mp"]) - cutoff["without_elevation"],
+                          failed=cutoff["without_elevation"], cutoff=cutoff)
     snr = _timed(progress, "SNR band-power analysis", lambda: mp.analyze_snr_wavelets(obs))
     return {
         "summary": _summary(options.obs, obs),
         "elevations": elevations,
-        "statistics": _statistics(results),
+        "statistics": statistics,
         "cycle_slip_counts": dict(sorted(results.cycle_slip_counts.items())),
         "cycle_slips": _slips(results),
-        "columns": results.columns(),
+        "columns": columns,
         "slip_columns": results.slip_columns(),
         "snr": {"bands": snr["bands"], "interval": snr["interval"],
                 "satellites": _snr_summary(snr), "residuals": snr["residuals"],

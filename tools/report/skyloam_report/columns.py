@@ -21,6 +21,13 @@ from skyloam_report.arcs import Arc
 ELEVATION_PLACEHOLDER = (45.0, 0.0)
 """Elevation and azimuth an estimate keeps when no orbit gave it real ones."""
 
+SYSTEM_LABELS = {"G": "GPS", "R": "GLO", "E": "GAL", "C": "BDS", "J": "QZS", "S": "SBS", "I": "IRN"}
+
+
+def signal_label(satellite, code):
+    """The label estimates are grouped under: GPSM1C for G05 and C1C."""
+    return SYSTEM_LABELS.get(satellite[0], "MIX") + "M" + code[1:]
+
 
 class _RowKeys:
     """A read-only sequence of one key per row, for bisection."""
@@ -44,16 +51,23 @@ def _runs(keys, start, stop):
         start = end
 
 
-def result_arcs(columns, labels):
-    """[Arc] in row order. Rows come grouped by signal label (in label order),
-    then satellite (in the satellite list's order), then arc, in time order."""
-    satellite, signal, arc = (memoryview(columns[n]) for n in ("satellite", "signal", "arc"))
+def label_blocks(columns):
+    """(signal label, first row, one past the last) of each label's rows.
+    Rows come grouped by label, in label order (then satellite, arc, time)."""
+    satellite, signal = memoryview(columns["satellite"]), memoryview(columns["signal"])
     names, codes = columns["satellites"], columns["signals"]
-    row_labels = _RowKeys(len(satellite), lambda row: labels[names[satellite[row]][0], codes[signal[row]]])
+    row_labels = _RowKeys(len(satellite), lambda row: signal_label(names[satellite[row]], codes[signal[row]]))
+    return list(_runs(row_labels, 0, len(satellite)))
+
+
+def result_arcs(columns, blocks):
+    """[Arc] in row order, their signals indices into the blocks' labels.
+    Within a label, rows come by satellite (in the satellite list's order),
+    then arc, in time order."""
+    satellite, arc = memoryview(columns["satellite"]), memoryview(columns["arc"])
     pair_arcs = _RowKeys(len(satellite), lambda row: (satellite[row], arc[row]))
-    label_index = {label: n for n, label in enumerate(sorted(set(labels.values())))}
-    return [Arc(label_index[label], sat, start, stop)
-            for label, first, last in _runs(row_labels, 0, len(satellite))
+    return [Arc(n, sat, start, stop)
+            for n, (_, first, last) in enumerate(blocks)
             for (sat, _), start, stop in _runs(pair_arcs, first, last)]
 
 
@@ -105,10 +119,10 @@ def _slip_columns(slips, satellites):
 def report_columns(report):
     """(chart columns, [Arc], slip columns) of a report."""
     columns = report["columns"]
-    labels = {(s["system"], s["code"]): s["signal"] for s in report["statistics"]}
+    blocks = label_blocks(columns)
     elevation, azimuth = _geometry(columns, report["elevations"])
     chart = {"time": memoryview(columns["time"]), "mp": memoryview(columns["mp"]),
              "snr": memoryview(columns["snr"]), "elevation": elevation, "azimuth": azimuth,
-             "satellites": list(columns["satellites"]), "signals": sorted(set(labels.values()))}
+             "satellites": list(columns["satellites"]), "signals": [label for label, _, _ in blocks]}
     slips = _slip_columns(report["slip_columns"], chart["satellites"])
-    return chart, result_arcs(columns, labels), slips
+    return chart, result_arcs(columns, blocks), slips

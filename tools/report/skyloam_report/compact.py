@@ -55,10 +55,11 @@ def slips_by_method(slips):
 
 
 def orbit_source(elevations):
-    """Which orbits gave the elevations: "sp3", "nav", or "none"."""
+    """Which orbits gave the elevations: "sp3", "nav", "sp3+nav" (SP3 for the
+    satellites it covers), or "none"."""
     if not elevations:
         return "none"
-    return elevations.get("source") or ("sp3" if elevations.get("sp3") else "nav")
+    return "+".join(name for name in ("sp3", "nav") if elevations.get(name)) or "none"
 
 
 def _snr_band_power(snr):

@@ -1,4 +1,4 @@
-"""`skyloam-mp report OBS [--sp3 SP3] [--receiver X,Y,Z] [--json FILE] [--csv DIR]
+"""`skyloam-mp report OBS [--sp3 SP3] [--nav NAV ...] [--receiver X,Y,Z] [--json FILE] [--csv DIR]
 [--html FILE [--antenna-height M]] [--quiet]`:
 one observation file analysed, printed as text and optionally exported."""
 import argparse
@@ -24,6 +24,9 @@ def add_command(commands):
     report = commands.add_parser("report", help="analyse one observation file and print a report")
     report.add_argument("obs", help="RINEX 2/3/4 observation file (plain, .gz, .Z, or compact RINEX)")
     report.add_argument("--sp3", help="SP3 orbit file of the same day, for elevations and azimuths")
+    report.add_argument("--nav", action="append", metavar="NAV",
+                        help="RINEX navigation file (broadcast orbits) of the same day; may be repeated; "
+                             "with --sp3 too, SP3 serves the satellites it covers")
     report.add_argument("--receiver", type=_receiver,
                         help="receiver position X,Y,Z in metres (default: the header's approximate position)")
     report.add_argument("--json", metavar="FILE", help="write every result as JSON to FILE")

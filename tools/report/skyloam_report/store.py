@@ -9,6 +9,7 @@ modification time) are already in, so a repeated merge reads only new ones.
 """
 import json
 import sqlite3
+import time
 
 SCHEMA = """
 CREATE TABLE IF NOT EXISTS station_days (
@@ -36,14 +37,32 @@ CREATE INDEX IF NOT EXISTS signal_statistics_by_station ON signal_statistics (st
 DETAIL_TABLES = ("signal_statistics", "cycle_slips_by_method", "snr_band_power")
 
 
-def connect(path):
-    """Opens (creating if needed) the database; waits up to a minute for other writers."""
-    connection = sqlite3.connect(path, timeout=60.0, isolation_level=None)
+WAIT_SECONDS = 60.0
+
+
+def _set_up(connection):
     connection.execute("PRAGMA journal_mode=WAL")
     connection.execute("PRAGMA synchronous=NORMAL")
     connection.execute("PRAGMA cache_size=-65536")  # 64 MiB: index pages of a large merge stay in memory
     connection.executescript(SCHEMA)
-    return connection
+
+
+def connect(path):
+    """Opens (creating if needed) the database; waits up to a minute for other writers.
+    Setting up a database another process is creating can fail at once with
+    "database is locked" (switching to WAL does not wait for the busy
+    timeout), so the set-up is retried within the same minute."""
+    connection = sqlite3.connect(path, timeout=WAIT_SECONDS, isolation_level=None)
+    deadline = time.monotonic() + WAIT_SECONDS
+    while True:
+        try:
+            _set_up(connection)
+            return connection
+        except sqlite3.OperationalError as error:
+            if "locked" not in str(error) or time.monotonic() > deadline:
+                connection.close()
+                raise
+            time.sleep(0.05)
 
 
 def _station_day_row(result):

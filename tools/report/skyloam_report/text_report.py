@@ -25,11 +25,20 @@ def _summary_lines(summary, elevations):
     systems = ", ".join(f"{code} {count}" for code, count in summary["satellites_by_system"].items())
     lines.append(f"  {summary['satellites']} satellites ({systems or 'none'})")
     if elevations:
-        lines.append(f"  elevations from {elevations['sp3']}: {elevations['computed']} computed, "
-                     f"{elevations['failed']} not (no orbit, or at or below the horizon)")
+        lines += _elevation_lines(elevations)
     else:
-        lines.append("  no SP3 orbits given: elevations are the 45 degree placeholder")
+        lines.append("  no orbits given (--sp3, --nav): elevations are the 45 degree placeholder")
     return lines
+
+
+def _elevation_lines(elevations):
+    sources = [*elevations["nav"], *([elevations["sp3"]] if elevations["sp3"] else [])]
+    cutoff = elevations["cutoff"]
+    return [f"  elevations from {', '.join(sources)}: {elevations['computed']} computed, "
+            f"{elevations['failed']} not (no orbit, or at or below the horizon)",
+            f"  statistics cover the {cutoff['kept']} estimates at or above the "
+            f"{cutoff['cutoff']:g} degree cutoff; {cutoff['below_cutoff']} below it and "
+            f"{cutoff['without_elevation']} without an elevation are left out"]
 
 
 def metres(value):

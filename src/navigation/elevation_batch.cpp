@@ -1,4 +1,4 @@
-#include "navigation/sp3/elevation_batch.hpp"
+#include "navigation/elevation_batch.hpp"
 
 #include <algorithm>
 #include <bit>
@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <limits>
 
-#include "navigation/sp3/orbit_interpolation.hpp"
 
 namespace skyloam {
 namespace {
@@ -74,55 +73,49 @@ class FirstOccurrences {
   std::size_t count_ = 0;
 };
 
-std::optional<AzEl> answer(const SatelliteOrbit& orbit, const Ecef& receiver, const Epoch& epoch) {
-  const std::optional<SatelliteState> state = interpolate(orbit, epoch);
-  if (!state) return std::nullopt;
-  return azimuth_elevation(receiver, {state->x, state->y, state->z});
-}
-
 // Consecutive queries mostly share their satellite: remember the last lookup.
-class OrbitLookup {
+class SlotLookup {
  public:
-  explicit OrbitLookup(const Sp3Data& sp3) : sp3_(sp3) {}
-  const SatelliteOrbit* operator()(const Satellite& satellite) {
+  explicit SlotLookup(const OrbitSource& orbits) : orbits_(orbits) {}
+  std::optional<std::size_t> operator()(const Satellite& satellite) {
     if (!known_ || satellite != satellite_) {
       satellite_ = satellite;
-      orbit_ = sp3_.orbit(satellite);
+      slot_ = orbits_.slot_of(satellite);
       known_ = true;
     }
-    return orbit_;
+    return slot_;
   }
 
  private:
-  const Sp3Data& sp3_;
+  const OrbitSource& orbits_;
   Satellite satellite_;
-  const SatelliteOrbit* orbit_ = nullptr;
+  std::optional<std::size_t> slot_;
   bool known_ = false;
 };
 
 }  // namespace
 
-std::vector<std::optional<AzEl>> azimuth_elevations(const Sp3Data& sp3, const Ecef& receiver,
+std::vector<std::optional<AzEl>> azimuth_elevations(const OrbitSource& orbits, const Ecef& receiver,
                                                     std::span<const SatelliteEpoch> queries) {
   std::vector<std::optional<AzEl>> answers(queries.size());
-  OrbitLookup orbit_of(sp3);
+  SlotLookup slot_of(orbits);
   // Indices are kept in 32 bits; a larger batch (beyond any real result set)
   // is answered without reuse.
   const bool reuse = queries.size() < std::numeric_limits<std::uint32_t>::max();
-  std::vector<FirstOccurrences> seen(reuse ? sp3.orbits().size() : 0);
+  std::vector<FirstOccurrences> seen(reuse ? orbits.satellites().size() : 0);
   for (std::size_t i = 0; i < queries.size(); ++i) {
     const SatelliteEpoch& query = queries[i];
-    const SatelliteOrbit* orbit = orbit_of(query.satellite);
-    if (orbit == nullptr || !std::isfinite(query.epoch.second)) continue;
+    const std::optional<std::size_t> slot = slot_of(query.satellite);
+    if (!slot || !std::isfinite(query.epoch.second)) continue;
     if (reuse) {
-      const auto slot = static_cast<std::size_t>(orbit - sp3.orbits().data());
-      const std::uint32_t first = seen[slot].first_of(queries, static_cast<std::uint32_t>(i));
+      const std::uint32_t first = seen[*slot].first_of(queries, static_cast<std::uint32_t>(i));
       if (first != i) {
         answers[i] = answers[first];
         continue;
       }
     }
-    answers[i] = answer(*orbit, receiver, query.epoch);
+    const std::optional<Ecef> position = orbits.position(*slot, query.epoch);
+    if (position) answers[i] = azimuth_elevation(receiver, *position);
   }
   return answers;
 }
