@@ -45,6 +45,26 @@ TEST(EstimateColumns, FieldsInRecordOrderWithTextsAsIndicesInSortedOrder) {
   EXPECT_EQ(all(c.arc), (std::vector<std::int32_t>{1, 0, 3}));
 }
 
+TEST(EstimateColumns, RowsBuiltInChunksIndexOneSortedList) {
+  // Long enough for several chunks, each seeing its satellites and codes in
+  // another order than the sorted lists.
+  const char* satellites[] = {"R09", "G30", "E02", "G01", "C19"};
+  const char* codes[] = {"C7Q", "C1C", "C5X", "C2W"};
+  std::vector<MpEstimate> estimates(1'500'000);
+  for (std::size_t i = 0; i < estimates.size(); ++i) {
+    const std::size_t run = i / 70'000;
+    estimates[i] = {{kDay, static_cast<std::uint32_t>(i % 86400), 0}, 0.0, 20.0, 1.0, 0.0,
+                    sat(satellites[(run * 3) % 5]), code(codes[(run * 7) % 4]), false, 0};
+  }
+  const EstimateColumns c = estimate_columns(estimates);
+  EXPECT_EQ(c.satellites, (std::vector<std::string>{"C19", "E02", "G01", "G30", "R09"}));
+  EXPECT_EQ(c.signals, (std::vector<std::string>{"C1C", "C2W", "C5X", "C7Q"}));
+  for (std::size_t i = 0; i < estimates.size(); i += 997) {
+    ASSERT_EQ(c.satellites[c.satellite[i]], to_string(estimates[i].satellite)) << i;
+    ASSERT_EQ(c.signals[c.signal[i]], to_string(estimates[i].signal)) << i;
+  }
+}
+
 TEST(EstimateColumns, NoEstimatesGiveEmptyColumns) {
   const EstimateColumns c = estimate_columns({});
   EXPECT_EQ(c.time.size() + c.snr.size() + c.arc.size() + c.time_ms.size(), 0u);
