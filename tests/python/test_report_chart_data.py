@@ -4,10 +4,10 @@ import math
 import unittest
 from array import array
 
-from report_support import NAN, columns_of
+from report_support import NAN, arcs_of, columns_of
 from test_columns import analyze, epochs
 from skyloam_report.antenna import header_antenna_height
-from skyloam_report.arcs import arc_table, signal_spans
+from skyloam_report.arcs import signal_spans
 from skyloam_report.columns import report_columns
 from skyloam_report.elevation_charts import elevation_bins
 from skyloam_report.fresnel_chart import crossing_azimuths, ellipse
@@ -46,17 +46,11 @@ class Arcs(unittest.TestCase):
             (0, 1, 1, 0.0, 0.3, 20, 90, 42), (1, 0, 0, 0.0, 0.4, 30, 180, 43),
             (1, 0, 0, 30.0, 0.5, 31, 180, 44)]
 
-    def test_arcs_are_found_by_signal_and_number(self):
-        columns, arcs = arc_table(columns_of(self.ROWS))
+    def test_signal_spans_cover_each_signals_arcs(self):
+        arcs = arcs_of(columns_of(self.ROWS))
         self.assertEqual([(a.signal, a.satellite, a.start, a.stop) for a in arcs],
                          [(0, 0, 0, 2), (0, 1, 2, 3), (1, 0, 3, 5)])
         self.assertEqual(signal_spans(arcs), {0: (0, 3), 1: (3, 5)})
-
-    def test_rows_out_of_order_are_regrouped(self):
-        shuffled = [self.ROWS[i] for i in (3, 1, 4, 2, 0)]
-        columns, arcs = arc_table(columns_of(shuffled))
-        self.assertEqual(columns["mp"], [0.1, 0.2, 0.3, 0.4, 0.5])
-        self.assertEqual(len(arcs), 3)
 
 
 class ChartBins(unittest.TestCase):

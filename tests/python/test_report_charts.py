@@ -7,9 +7,9 @@ import random
 import tempfile
 import unittest
 
-from report_support import NAN, columns_of
+from report_support import NAN, arcs_of, columns_of
 from skyloam_report.antenna import antenna_height
-from skyloam_report.arcs import arc_table, median_step
+from skyloam_report.arcs import median_step
 from skyloam_report.elevation_charts import multipath_elevation_chart, snr_elevation_chart
 from skyloam_report.html_report import elevation_note, page_span
 from skyloam_report.sky_chart import satellite_tracks, sky_chart
@@ -47,7 +47,8 @@ def marks(chart):
 class LongDays(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        cls.columns, cls.arcs = arc_table(long_day())
+        cls.columns = long_day()
+        cls.arcs = arcs_of(cls.columns)
         cls.step = median_step(cls.columns["time"], cls.arcs)
 
     def test_every_chart_stays_under_the_mark_budget(self):
