@@ -8,14 +8,13 @@
 #include "rinex/obs_reader/body_reader.hpp"
 #include "rinex/obs_reader/code_columns.hpp"
 #include "rinex/obs_reader/field_value.hpp"
+#include "rinex/obs_reader/observation_field.hpp"
 
 namespace skyloam {
 namespace {
 
 constexpr std::size_t kSatellitesPerLine = 12;
 constexpr std::size_t kTypesPerLine = 5;
-constexpr std::size_t kFieldWidth = 16;
-constexpr std::size_t kValueWidth = 14;
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
@@ -160,13 +159,11 @@ void Rinex2Body::read_observation_line(std::string_view line, std::size_t row) {
   const std::size_t first = row * kTypesPerLine;
   const std::size_t last = std::min(first + kTypesPerLine, types_.size());
   for (std::size_t type = first; type < last; ++type) {
-    const std::size_t start = (type - first) * kFieldWidth;
-    if (!types_.stored(type) || line.size() < start + kValueWidth) continue;
-    const auto value = parse_field_value(line.substr(start, kValueWidth));
-    if (!value) continue;
-    const std::string_view field = line.substr(start, kFieldWidth);
-    builder_.add(types_.id(type, builder_), *value, indicator_at(field, kValueWidth),
-                 indicator_at(field, kValueWidth + 1));
+    const std::size_t start = (type - first) * kObservationFieldWidth;
+    if (!types_.stored(type) || line.size() < start + kObservationValueWidth) continue;
+    const ObservationField field =
+        read_observation_field(line.substr(start, kObservationFieldWidth));
+    if (field.present) builder_.add(types_.id(type, builder_), field.value, field.lli, field.ssi);
   }
 }
 

@@ -5,13 +5,12 @@
 #include "rinex/obs_reader/body_reader.hpp"
 #include "rinex/obs_reader/code_columns.hpp"
 #include "rinex/obs_reader/field_value.hpp"
+#include "rinex/obs_reader/observation_field.hpp"
 
 namespace skyloam {
 namespace {
 
 constexpr std::size_t kMinEpochLine = 32;
-constexpr std::size_t kFieldWidth = 16;
-constexpr std::size_t kValueWidth = 14;
 
 struct EpochLine {
   Epoch time;
@@ -87,12 +86,10 @@ void Rinex3Body::read_record(std::string_view line) {
   builder_.begin_satellite(*satellite);
   const std::string_view data = line.substr(3);
   const std::size_t count = columns.codes.size();
-  for (std::size_t i = 0; i < count && i * kFieldWidth < data.size(); ++i) {
-    const std::string_view field = data.substr(i * kFieldWidth, kFieldWidth);
-    const auto value = parse_field_value(field.substr(0, kValueWidth));
-    if (!value) continue;
-    builder_.add(columns.codes.id(i, builder_), *value, indicator_at(field, kValueWidth),
-                 indicator_at(field, kValueWidth + 1));
+  for (std::size_t i = 0; i < count && i * kObservationFieldWidth < data.size(); ++i) {
+    const ObservationField field =
+        read_observation_field(data.substr(i * kObservationFieldWidth, kObservationFieldWidth));
+    if (field.present) builder_.add(columns.codes.id(i, builder_), field.value, field.lli, field.ssi);
   }
 }
 

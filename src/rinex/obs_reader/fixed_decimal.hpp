@@ -1,0 +1,97 @@
+// Observation values of the F14.3 shape read as scaled integers.
+//
+// Nearly every value of an observation file is written as F14.3: blanks, an
+// optional '-', one to ten digits, '.', three digits. Read eight bytes at a
+// time, those thirteen digits form an integer below 2^53; dividing it by
+// 1000 is one correctly rounded operation, so the double is the one a
+// correctly rounded decimal parser gives for the same text. Any other text
+// is left to the general path.
+#pragma once
+
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
+namespace skyloam {
+
+enum class FixedDecimal : std::uint8_t {
+  Value,  // the F14.3 shape; the value was stored
+  Blank,  // fourteen blanks
+  Other,  // anything else: the caller parses the text in full
+};
+
+namespace fixed_decimal_detail {
+
+inline constexpr std::uint64_t kBlanks = 0x2020202020202020ULL;
+inline constexpr std::uint64_t kZeros = 0x3030303030303030ULL;
+inline constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
+inline constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+
+inline std::uint64_t load_little_endian(const char* bytes) {
+  std::uint64_t word;
+  std::memcpy(&word, bytes, sizeof word);
+  if constexpr (std::endian::native == std::endian::big) word = std::byteswap(word);
+  return word;
+}
+
+// The high bit of every byte of `word` that is not zero.
+inline std::uint64_t nonzero_bytes(std::uint64_t word) {
+  return (((word & kLow7) + kLow7) | word) & kHighBits;
+}
+
+inline bool all_digits(std::uint64_t word) {
+  constexpr std::uint64_t kHighNibbles = 0xF0F0F0F0F0F0F0F0ULL;
+  // The high nibble is 3, and adding 6 does not carry out of the low one.
+  return (word & kHighNibbles) == kZeros &&
+         ((word + 0x0606060606060606ULL) & kHighNibbles) == kZeros;
+}
+
+// The eight digits of `word`, its first byte the most significant.
+inline std::uint64_t eight_digits(std::uint64_t word) {
+  std::uint64_t value = word - kZeros;
+  value = (value * 10 + (value >> 8)) & 0x00FF00FF00FF00FFULL;
+  value = (value * 100 + (value >> 16)) & 0x0000FFFF0000FFFFULL;
+  return (value * 10000 + (value >> 32)) & 0xFFFFFFFFULL;
+}
+
+// The low `count` bytes (0 to 8) of a word set.
+inline std::uint64_t low_bytes_mask(unsigned count) {
+  return count >= 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * count)) - 1;
+}
+
+}  // namespace fixed_decimal_detail
+
+// Reads the 14 value bytes at `text`; 16 bytes must be readable there.
+inline FixedDecimal read_f14_3(const char* text, double& value) {
+  using namespace fixed_decimal_detail;
+  std::uint64_t head = load_little_endian(text);      // bytes 0-7
+  std::uint64_t tail = load_little_endian(text + 8);  // bytes 8-15; 14 and 15 are not ours
+  constexpr std::uint64_t kSixBytes = 0xFFFFFFFFFFFFULL;
+  if (head == kBlanks && (tail & kSixBytes) == (kBlanks & kSixBytes)) return FixedDecimal::Blank;
+  if (((tail >> 16) & 0xFF) != '.') return FixedDecimal::Other;
+
+  // The first byte of the integer part (bytes 0-9) that is not a blank.
+  const std::uint64_t head_marks = nonzero_bytes(head ^ kBlanks);
+  const std::uint64_t tail_marks = nonzero_bytes((tail ^ kBlanks) & 0xFFFF);
+  if (head_marks == 0 && tail_marks == 0) return FixedDecimal::Other;
+  unsigned first = head_marks != 0 ? static_cast<unsigned>(std::countr_zero(head_marks)) / 8
+                                   : 8 + static_cast<unsigned>(std::countr_zero(tail_marks)) / 8;
+  const bool negative = text[first] == '-';
+  if (negative) ++first;  // a '-' without digits after it stays and fails below
+
+  // Blanks and sign become leading zeros; then all thirteen must be digits.
+  const std::uint64_t head_fill = low_bytes_mask(first);
+  head = (head & ~head_fill) | (kZeros & head_fill);
+  if (first > 8) tail = (tail & ~std::uint64_t{0xFF}) | '0';
+  // Bytes 8, 9, 11, 12 and 13 as the last five digits of a word of eight.
+  const std::uint64_t five = (tail & 0xFFFF) | ((tail >> 8) & 0xFFFFFF0000ULL);
+  const std::uint64_t low = (five << 24) | (kZeros & 0xFFFFFF);
+  if (!all_digits(head) || !all_digits(low)) return FixedDecimal::Other;
+
+  const std::uint64_t mantissa = eight_digits(head) * 100000 + eight_digits(low);
+  const double magnitude = static_cast<double>(mantissa) / 1000.0;
+  value = negative ? -magnitude : magnitude;
+  return FixedDecimal::Value;
+}
+
+}  // namespace skyloam
