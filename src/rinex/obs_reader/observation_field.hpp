@@ -29,6 +29,11 @@ struct ObservationField {
 
 namespace observation_field_detail {
 
+inline std::uint8_t indicator_digit(char c) {
+  const unsigned digit = static_cast<unsigned char>(c) - '0';
+  return digit < 10 ? static_cast<std::uint8_t>(digit) : kNoIndicator;
+}
+
 [[gnu::noinline]] inline bool parse_other_value(const char* text, double& value) {
   const auto parsed = parse_field_value(std::string_view(text, kObservationValueWidth));
   if (parsed) value = *parsed;
@@ -43,9 +48,8 @@ inline ObservationField read_whole_field(const char* text) {
     case FixedDecimal::Blank: break;
     case FixedDecimal::Other: field.present = parse_other_value(text, field.value); break;
   }
-  const std::string_view whole(text, kObservationFieldWidth);
-  field.lli = indicator_at(whole, kObservationValueWidth);
-  field.ssi = indicator_at(whole, kObservationValueWidth + 1);
+  field.lli = indicator_digit(text[kObservationValueWidth]);
+  field.ssi = indicator_digit(text[kObservationValueWidth + 1]);
   return field;
 }
 

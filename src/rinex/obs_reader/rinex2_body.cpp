@@ -50,6 +50,11 @@ std::optional<ObsCode> code_of_rinex2_type(std::string_view type) {
 // One entry of the satellite list. A blank system letter means GPS, and the
 // format's I2 number may leave a single digit ("  7" is G07).
 std::optional<Satellite> list_satellite(std::string_view entry) {
+  if (entry.size() == 3 && is_digit(entry[1]) && is_digit(entry[2])) {  // "G05"
+    if (const auto system = system_from_letter(entry[0])) {
+      return Satellite{*system, static_cast<std::uint32_t>((entry[1] - '0') * 10 + (entry[2] - '0'))};
+    }
+  }
   const std::string_view text = trim(entry);
   if (text.empty()) return std::nullopt;
   if (is_digit(text.front())) {
@@ -101,8 +106,9 @@ class Rinex2Body {
   std::string list_text_;
   bool list_decoded_ = false;
   std::vector<Satellite> satellites_;
-  std::size_t current_ = 0;      // satellite whose lines are being read
-  bool satellite_open_ = false;
+  std::size_t next_satellite_ = 0;  // list index of the satellite of the next line
+  std::size_t next_row_ = 0;        // that line's row among its satellite's lines
+  bool satellite_open_ = false;     // the builder holds a satellite begun in this block
 };
 
 void Rinex2Body::start_block(std::string_view line) {
@@ -122,6 +128,7 @@ void Rinex2Body::start_block(std::string_view line) {
   list_text_.assign(column(line, 32, 68));
   list_decoded_ = false;
   satellites_.clear();
+  next_satellite_ = next_row_ = 0;
   satellite_open_ = false;
 }
 
@@ -142,17 +149,18 @@ void Rinex2Body::add_block_line(std::string_view line) {
     return;
   }
   if (!list_decoded_) decode_satellite_list();
-  if (lines_per_satellite_ == 0) return;
-  const std::size_t position = block_line_ - list_lines_;
-  const std::size_t satellite = position / lines_per_satellite_;
-  if (satellite >= satellites_.size()) return;
-  if (!satellite_open_ || satellite != current_) {
+  if (lines_per_satellite_ == 0 || next_satellite_ >= satellites_.size()) return;
+  const std::size_t row = next_row_;
+  if (row == 0) {
     if (satellite_open_) builder_.drop_empty_satellite();
-    builder_.begin_satellite(satellites_[satellite]);
-    current_ = satellite;
+    builder_.begin_satellite(satellites_[next_satellite_]);
     satellite_open_ = true;
   }
-  read_observation_line(line, position % lines_per_satellite_);
+  if (++next_row_ == lines_per_satellite_) {
+    next_row_ = 0;
+    ++next_satellite_;
+  }
+  read_observation_line(line, row);
 }
 
 void Rinex2Body::read_observation_line(std::string_view line, std::size_t row) {

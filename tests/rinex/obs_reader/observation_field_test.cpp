@@ -68,11 +68,27 @@ std::string random_field(std::mt19937_64& random) {
   return field;
 }
 
+// The portable reader of the F14.3 shape does what the one in use does.
+void expect_readers_agree(std::string field) {
+#if defined(__SSE2__)
+  field.resize(16, ' ');
+  double portable = 0.0;
+  double vector = 0.0;
+  ASSERT_EQ(read_f14_3_portable(field.data(), portable), read_f14_3_sse2(field.data(), vector))
+      << '"' << field << '"';
+  ASSERT_EQ(std::bit_cast<std::uint64_t>(portable), std::bit_cast<std::uint64_t>(vector))
+      << '"' << field << '"';
+#else
+  static_cast<void>(field);
+#endif
+}
+
 TEST(ObservationField, RandomFieldsReadAsTheGeneralParserReadsThem) {
   std::mt19937_64 random(15);
   for (int i = 0; i < 1000000; ++i) {
     const std::string field = random_field(random);
     ASSERT_EQ(fast(field), general(field)) << '"' << field << '"';
+    expect_readers_agree(field);
   }
 }
 
@@ -84,6 +100,7 @@ TEST(ObservationField, ShapesAtTheEdgesOfTheFastPath) {
         "  --1234.567", "   1e3.000", "1234567.890\xC2\xA0", "\t12345678.901", "         5.000 9",
         "12345678901.12", "  123456789.12x"}) {
     EXPECT_EQ(fast(field), general(field)) << '"' << field << '"';
+    expect_readers_agree(field);
   }
   EXPECT_EQ(read_observation_field("  20998403.120 6").value, 20998403.12);
 }
