@@ -28,11 +28,11 @@ std::optional<std::string_view> file_extension(std::string_view path) {
 bool has_gzip_extension(std::string_view path) { return file_extension(path) == "gz"; }
 
 Result<std::unique_ptr<LineSource>> stack_obs_layers(std::unique_ptr<ByteSource> raw,
-                                                     std::string_view name) {
+                                                     std::string_view name, ReopenBytes reopen) {
   std::unique_ptr<ByteSource> bytes = std::move(raw);
   const auto extension = file_extension(name);
   if (extension == "gz") {
-    bytes = std::make_unique<GzipByteSource>(std::move(bytes));
+    bytes = std::make_unique<GzipByteSource>(std::move(bytes), std::move(reopen));
   } else if (extension == "Z") {
     bytes = std::make_unique<UnixCompressSource>(std::move(bytes));
   }
@@ -45,12 +45,15 @@ Result<std::unique_ptr<LineSource>> open_obs_file(const std::string& path) {
   if (path.find('\0') != std::string::npos || ::stat(path.c_str(), &metadata) != 0) return fail(GnssError::file_not_found(path));
   auto file = FileByteSource::open(path);
   if (!file) return fail(std::move(file.error()));
-  return stack_obs_layers(std::move(*file), path);
+  return stack_obs_layers(std::move(*file), path, [path] { return FileByteSource::open(path); });
 }
 
 Result<std::unique_ptr<LineSource>> open_obs_bytes(std::span<const char> data,
                                                    std::string_view name) {
-  return stack_obs_layers(std::make_unique<MemoryByteSource>(data), name);
+  return stack_obs_layers(std::make_unique<MemoryByteSource>(data), name,
+                          [data]() -> Result<std::unique_ptr<ByteSource>> {
+                            return std::make_unique<MemoryByteSource>(data);
+                          });
 }
 
 }  // namespace skyloam

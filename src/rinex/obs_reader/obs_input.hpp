@@ -18,6 +18,7 @@
 #include <string_view>
 
 #include "rinex/obs_reader/byte_source.hpp"
+#include "rinex/obs_reader/gzip_source.hpp"
 
 namespace skyloam {
 
@@ -35,8 +36,11 @@ bool has_gzip_extension(std::string_view path);
 
 // Stacks the decoders on `raw` and splits into lines; fails only when the
 // first line cannot be read or announces an unknown compact RINEX version.
+// `reopen`, when given, reads the raw bytes again from their start: the gzip
+// layer uses it to name damage as zlib does (gzip_source.hpp).
 Result<std::unique_ptr<LineSource>> stack_obs_layers(std::unique_ptr<ByteSource> raw,
-                                                     std::string_view name);
+                                                     std::string_view name,
+                                                     ReopenBytes reopen = {});
 
 // The lines of the file at `path`: FileNotFound when its metadata cannot be
 // read (it does not exist), Io when it cannot be opened.

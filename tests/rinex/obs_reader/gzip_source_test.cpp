@@ -13,8 +13,8 @@ namespace {
 using testing::gzip_member;
 
 // All the decompressed bytes, or the error text.
-std::string gunzip(const std::string& data, std::size_t read_size = 1000) {
-  GzipByteSource source(std::make_unique<MemoryByteSource>(std::span<const char>(data)));
+std::string gunzip(const std::string& data, std::size_t read_size = 1000, ReopenBytes reopen = {}) {
+  GzipByteSource source(std::make_unique<MemoryByteSource>(std::span<const char>(data)), std::move(reopen));
   std::string out;
   std::string buffer(read_size, '\0');
   for (;;) {
@@ -63,6 +63,54 @@ TEST(GzipByteSource, DamageFoundWhileWritingIsTheErrorWhateverTheReadSize) {
       "\x1f\x8b\x08\x00\x00\x00\x02\x1f\x8b\x08\xeb\x08\xeb\xde\x00\x06\x16\x8b\x08\xeb\xab", 21);
   EXPECT_EQ(gunzip(damaged), "error: I/O error: invalid gzip data: invalid distance too far back");
   EXPECT_EQ(gunzip(damaged, 1), gunzip(damaged));
+}
+
+// gunzip, damage named by decoding the member again with zlib.
+std::string gunzip_naming_damage(const std::string& data) {
+  return gunzip(data, 1000, [&data]() -> Result<std::unique_ptr<ByteSource>> {
+    return std::make_unique<MemoryByteSource>(std::span<const char>(data));
+  });
+}
+
+std::string with_byte(std::string data, std::size_t at, unsigned char value) {
+  data[at] = static_cast<char>(value);
+  return data;
+}
+
+TEST(GzipByteSource, DamageIsNamedAsZlibNamesIt) {
+  std::string text;
+  for (int i = 0; i < 3000; ++i) text += std::to_string(i * 7919 % 10007) + " ";
+  const std::string member = gzip_member(text);
+  const std::size_t size = member.size();
+  std::string header_crc = member;  // FHCRC set, CRC-16 of the header wrong
+  header_crc[3] = 0x02;
+  header_crc.insert(10, "\x00\x00", 2);
+  const struct {
+    std::string data;
+    const char* reason;
+  } kCases[] = {
+      {"plain text, not gzip\n", "incorrect header check"},
+      {with_byte(member, 2, 7), "unknown compression method"},
+      {with_byte(member, 3, 0x20), "unknown header flags set"},
+      {header_crc, "header crc mismatch"},
+      {with_byte(member, 10, 0x07), "invalid block type"},
+      {with_byte(member, size - 6, member[size - 6] ^ 1), "incorrect data check"},
+      {with_byte(member, size - 3, member[size - 3] ^ 1), "incorrect length check"},
+      {gzip_member("ok\n") + with_byte(member, size - 6, member[size - 6] ^ 1), "incorrect data check"},
+  };
+  for (const auto& [data, reason] : kCases) {
+    EXPECT_EQ(gunzip_naming_damage(data), std::string("error: I/O error: invalid gzip data: ") + reason);
+    EXPECT_EQ(gunzip(data).rfind("error: I/O error: invalid gzip data: ", 0), 0u);
+  }
+}
+
+TEST(GzipByteSource, LongHeaderFieldsAreReadInPieces) {
+  // FNAME and FCOMMENT of 300 000 bytes each: longer than any input buffer.
+  std::string member = gzip_member("body\n");
+  member[3] = 0x18;
+  member.insert(10, std::string(300000, 'n') + '\0' + std::string(300000, 'c') + '\0');
+  EXPECT_EQ(gunzip(member), "body\n");
+  EXPECT_EQ(gunzip(member, 3), "body\n");
 }
 
 }  // namespace
