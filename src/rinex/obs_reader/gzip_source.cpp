@@ -7,7 +7,7 @@
 #include <cstring>
 #include <new>
 
-#include "rinex/obs_reader/zlib_member_reason.hpp"
+#include "rinex/obs_reader/zlib_member_check.hpp"
 
 namespace skyloam {
 namespace {
@@ -16,10 +16,6 @@ constexpr std::size_t kInputBytes = std::size_t{1} << 17;
 constexpr int kGzipOnlyWindow = 16 + MAX_WBITS;
 // zlib's inflate sets this bit of data_type when it stops after the header.
 constexpr int kAfterHeader = 128;
-
-GnssError invalid_gzip(std::string_view reason) {
-  return GnssError::io("invalid gzip data: " + std::string(reason));
-}
 
 // igzip's reason, in zlib's words where they mean the same.
 std::string_view igzip_reason(int status) {
@@ -76,7 +72,7 @@ Result<bool> GzipByteSource::refill_input() {
 }
 
 Result<void> GzipByteSource::more_input() {
-  if (input_done_) return fail(GnssError::io("unexpected end of gzip data"));
+  if (input_done_) return fail(truncated_gzip());
   auto refilled = refill_input();
   if (!refilled) return fail(std::move(refilled.error()));
   // A full buffer that brings no progress cannot be valid data.
@@ -157,21 +153,24 @@ Result<void> GzipByteSource::inflate_body() {
     return {};
   }
   // Even without input left, igzip may still hold decoded output; only a
-  // call without progress shows that it needs more input.
+  // call without progress shows that it needs more input. (zlib may see
+  // damage in a member cut short: a checksum before the length is complete.)
   if (body.avail_in != in_before || body.avail_out != out_before) return {};
+  if (input_done_) return fail(member_failure(truncated_gzip()));
   return more_input();
 }
 
 GnssError GzipByteSource::damage_error(int status) const {
-  if (const auto reason = zlib_reason()) return invalid_gzip(*reason);
-  return invalid_gzip(igzip_reason(status));
+  return member_failure(invalid_gzip(igzip_reason(status)));
 }
 
-std::optional<std::string> GzipByteSource::zlib_reason() const {
-  if (!reopen_) return std::nullopt;
-  auto again = reopen_();
-  if (!again) return std::nullopt;
-  return zlib_member_reason(**again, member_offset_);
+GnssError GzipByteSource::member_failure(GnssError fallback) const {
+  if (reopen_) {
+    if (auto again = reopen_()) {
+      if (auto error = zlib_member_error(**again, member_offset_)) return std::move(*error);
+    }
+  }
+  return fallback;
 }
 
 }  // namespace skyloam

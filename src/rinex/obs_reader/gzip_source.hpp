@@ -14,15 +14,14 @@
 // the member's checksum and length match, where zlib refuses the block.
 // Damage is named as zlib names it: given `reopen`, a way to read the
 // compressed bytes again from their start, a member igzip finds damaged is
-// decoded again with zlib and zlib's reason becomes the error text; without
-// it, igzip's coarser reason is given.
+// decoded again with zlib and zlib's failure is the error (igzip can see
+// damage in data that zlib finds merely cut short); without it, igzip's
+// coarser reason is given.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <optional>
-#include <string>
 
 #include "rinex/obs_reader/byte_source.hpp"
 
@@ -55,8 +54,9 @@ class GzipByteSource final : public ByteSource {
   Result<void> inflate_body();
   // The error for damage igzip reported with `status`.
   GnssError damage_error(int status) const;
-  // Why zlib refuses the current member; nothing when it cannot tell.
-  std::optional<std::string> zlib_reason() const;
+  // zlib's verdict on the current member when it can be read again, else
+  // `fallback`.
+  GnssError member_failure(GnssError fallback) const;
 
   std::unique_ptr<ByteSource> compressed_;
   ReopenBytes reopen_;
