@@ -6,10 +6,12 @@
 // no blanks, no decimal point, no exponent.
 #pragma once
 
+#include <bit>
 #include <cstdint>
 #include <string_view>
 
 #include "error/expected.hpp"
+#include "utils/text/ascii_words.hpp"
 
 namespace skyloam {
 
@@ -34,9 +36,21 @@ expected<CompactField, CompactFieldError> scan_any_compact_field(const char*& cu
 // every observation of a compact file is one.
 inline expected<CompactField, CompactFieldError> scan_compact_field(const char*& cursor,
                                                                      const char* end) {
+  using namespace ascii_words;
   const char* digits = cursor;
   const bool negative = digits != end && *digits == '-';
   if (negative) ++digits;
+  if (end - digits >= 8) {  // one to seven digits and a blank, read at once
+    const std::uint64_t word = load(digits);
+    const std::uint64_t others = non_digit_bytes(word);
+    const auto count = static_cast<unsigned>(std::countr_zero(others)) / 8;
+    if (count > 0 && count < 8 && digits[count] == ' ') {
+      const std::uint64_t aligned = word << (8 * (8 - count)) | (kZeros & low_bytes(8 - count));
+      const auto value = static_cast<std::int64_t>(eight_digits_value(aligned));
+      cursor = digits + count;
+      return CompactField{CompactField::Kind::Difference, 0, negative ? -value : value};
+    }
+  }
   const char* stop = digits;
   std::int64_t value = 0;
   for (; stop != end && stop - digits < 18; ++stop) {

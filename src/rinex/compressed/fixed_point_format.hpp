@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "utils/text/ascii_words.hpp"
+
 namespace skyloam {
 
 namespace fixed_point_detail {
@@ -65,37 +67,24 @@ bool write_fixed_point(std::int64_t scaled, char* out) {
   return true;
 }
 
-// The eight digits of `value` (below 10^8) as text in a little-endian word,
-// the first digit in the lowest byte: split into halves, pairs and digits
-// with multiplications that divide exactly in this range.
-inline std::uint64_t eight_digit_text(std::uint32_t value) {
-  std::uint64_t halves = value / 10000 | std::uint64_t{value % 10000} << 32;
-  const std::uint64_t hundreds = ((halves * 10486) >> 20) & 0x0000007F0000007FULL;
-  const std::uint64_t pairs = hundreds | (halves - hundreds * 100) << 16;
-  const std::uint64_t tens = ((pairs * 103) >> 10) & 0x000F000F000F000FULL;
-  return (tens | (pairs - tens * 10) << 8) | 0x3030303030303030ULL;
-}
-
 // write_fixed_point<3, 14> without loops or byte stores: every restored
 // observation value is written with it.
 inline bool write_f14_3(std::int64_t scaled, char* out) {
+  using namespace ascii_words;
   if (scaled > 9'999'999'999'999 || scaled < -999'999'999'999) return false;
   const bool negative = scaled < 0;
   const std::uint64_t magnitude =
       negative ? 0 - static_cast<std::uint64_t>(scaled) : static_cast<std::uint64_t>(scaled);
   // Bytes 0-7: the first eight digits; 8-13: two more, the point and the
   // thousandths, from the text of the last five digits ("000ddddd").
-  std::uint64_t head = eight_digit_text(static_cast<std::uint32_t>(magnitude / 100000));
-  const std::uint64_t last_five = eight_digit_text(static_cast<std::uint32_t>(magnitude % 100000));
+  std::uint64_t head = eight_digits_text(static_cast<std::uint32_t>(magnitude / 100000));
+  const std::uint64_t last_five = eight_digits_text(static_cast<std::uint32_t>(magnitude % 100000));
   std::uint64_t tail = ((last_five >> 24) & 0xFFFF) | std::uint64_t{'.'} << 16 | (last_five >> 40) << 24;
   // Leading zeros of the whole part become blanks; its last digit stays.
-  constexpr std::uint64_t kZeros = 0x3030303030303030ULL;
-  constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
-  const std::uint64_t other = head ^ kZeros;
-  const std::uint64_t marks = (((other & kLow7) + kLow7) | other) & ~kLow7;  // non-'0' bytes
+  const std::uint64_t marks = nonzero_bytes(head ^ kZeros);  // digits other than '0'
   const int first = marks != 0 ? std::countr_zero(marks) / 8 : ((tail & 0xFF) != '0' ? 8 : 9);
-  const std::uint64_t blanks = first >= 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * first)) - 1;
-  head = (head & ~blanks) | (0x2020202020202020ULL & blanks);
+  const std::uint64_t blanks = low_bytes(static_cast<unsigned>(first));
+  head = (head & ~blanks) | (kBlanks & blanks);
   if (first == 9) tail = (tail & ~std::uint64_t{0xFF}) | ' ';
   if (negative) {  // the range leaves room for the sign
     const int sign = first - 1;
@@ -105,12 +94,8 @@ inline bool write_f14_3(std::int64_t scaled, char* out) {
       tail = (tail & ~std::uint64_t{0xFF}) | '-';
     }
   }
-  if constexpr (std::endian::native == std::endian::big) {
-    head = std::byteswap(head);
-    tail = std::byteswap(tail);  // its six bytes come first in memory
-  }
-  std::memcpy(out, &head, 8);
-  std::memcpy(out + 8, &tail, 6);
+  store(out, head, 8);
+  store(out + 8, tail, 6);
   return true;
 }
 

@@ -13,7 +13,8 @@
 
 #include <bit>
 #include <cstdint>
-#include <cstring>
+
+#include "utils/text/ascii_words.hpp"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -27,52 +28,12 @@ enum class FixedDecimal : std::uint8_t {
   Other,  // anything else: the caller parses the text in full
 };
 
-namespace fixed_decimal_detail {
-
-inline constexpr std::uint64_t kBlanks = 0x2020202020202020ULL;
-inline constexpr std::uint64_t kZeros = 0x3030303030303030ULL;
-inline constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
-inline constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
-
-inline std::uint64_t load_little_endian(const char* bytes) {
-  std::uint64_t word;
-  std::memcpy(&word, bytes, sizeof word);
-  if constexpr (std::endian::native == std::endian::big) word = std::byteswap(word);
-  return word;
-}
-
-// The high bit of every byte of `word` that is not zero.
-inline std::uint64_t nonzero_bytes(std::uint64_t word) {
-  return (((word & kLow7) + kLow7) | word) & kHighBits;
-}
-
-inline bool all_digits(std::uint64_t word) {
-  constexpr std::uint64_t kHighNibbles = 0xF0F0F0F0F0F0F0F0ULL;
-  // The high nibble is 3, and adding 6 does not carry out of the low one.
-  return (word & kHighNibbles) == kZeros &&
-         ((word + 0x0606060606060606ULL) & kHighNibbles) == kZeros;
-}
-
-// The eight digits of `word`, its first byte the most significant.
-inline std::uint64_t eight_digits(std::uint64_t word) {
-  std::uint64_t value = word - kZeros;
-  value = (value * 10 + (value >> 8)) & 0x00FF00FF00FF00FFULL;
-  value = (value * 100 + (value >> 16)) & 0x0000FFFF0000FFFFULL;
-  return (value * 10000 + (value >> 32)) & 0xFFFFFFFFULL;
-}
-
-// The low `count` bytes (0 to 8) of a word set.
-inline std::uint64_t low_bytes_mask(unsigned count) {
-  return count >= 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * count)) - 1;
-}
-
-}  // namespace fixed_decimal_detail
 
 // Reads the 14 value bytes at `text`; 16 bytes must be readable there.
 inline FixedDecimal read_f14_3_portable(const char* text, double& value) {
-  using namespace fixed_decimal_detail;
-  std::uint64_t head = load_little_endian(text);      // bytes 0-7
-  std::uint64_t tail = load_little_endian(text + 8);  // bytes 8-15; 14 and 15 are not ours
+  using namespace ascii_words;
+  std::uint64_t head = load(text);      // bytes 0-7
+  std::uint64_t tail = load(text + 8);  // bytes 8-15; 14 and 15 are not ours
   constexpr std::uint64_t kSixBytes = 0xFFFFFFFFFFFFULL;
   if (head == kBlanks && (tail & kSixBytes) == (kBlanks & kSixBytes)) return FixedDecimal::Blank;
   if (((tail >> 16) & 0xFF) != '.') return FixedDecimal::Other;
@@ -87,7 +48,7 @@ inline FixedDecimal read_f14_3_portable(const char* text, double& value) {
   if (negative) ++first;  // a '-' without digits after it stays and fails below
 
   // Blanks and sign become leading zeros; then all thirteen must be digits.
-  const std::uint64_t head_fill = low_bytes_mask(first);
+  const std::uint64_t head_fill = low_bytes(first);
   head = (head & ~head_fill) | (kZeros & head_fill);
   if (first > 8) tail = (tail & ~std::uint64_t{0xFF}) | '0';
   // Bytes 8, 9, 11, 12 and 13 as the last five digits of a word of eight.
@@ -95,7 +56,7 @@ inline FixedDecimal read_f14_3_portable(const char* text, double& value) {
   const std::uint64_t low = (five << 24) | (kZeros & 0xFFFFFF);
   if (!all_digits(head) || !all_digits(low)) return FixedDecimal::Other;
 
-  const std::uint64_t mantissa = eight_digits(head) * 100000 + eight_digits(low);
+  const std::uint64_t mantissa = eight_digits_value(head) * 100000 + eight_digits_value(low);
   const double magnitude = static_cast<double>(mantissa) / 1000.0;
   value = negative ? -magnitude : magnitude;
   return FixedDecimal::Value;

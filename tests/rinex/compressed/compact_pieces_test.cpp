@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <limits>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "rinex/compressed/compact_field.hpp"
@@ -96,6 +97,35 @@ TEST(CompactField, Forms) {
 
 // Values of a cubic sequence through arcs of every order: the arc must give
 // each value back from the differences a writer would send.
+// The inline reading of the usual difference field gives what the general
+// reading gives: the same field or error, the cursor left in the same place.
+TEST(CompactField, UsualDifferencesReadAsTheGeneralReaderReadsThem) {
+  static constexpr char kAlphabet[] = "0123456789-+& x";
+  std::mt19937_64 random(13);
+  for (int i = 0; i < 300000; ++i) {
+    std::string text(random() % 24, ' ');
+    const std::size_t digits_from = random() % 3;
+    for (std::size_t k = 0; k < text.size(); ++k) {
+      text[k] = k >= digits_from && random() % 8 != 0 ? static_cast<char>('0' + random() % 10)
+                                                      : kAlphabet[random() % (sizeof kAlphabet - 1)];
+    }
+    const char* end = text.data() + text.size();
+    const char* fast_cursor = text.data();
+    const char* general_cursor = text.data();
+    const auto fast = scan_compact_field(fast_cursor, end);
+    const auto general = scan_any_compact_field(general_cursor, end);
+    ASSERT_EQ(fast_cursor, general_cursor) << '"' << text << '"';
+    ASSERT_EQ(fast.has_value(), general.has_value()) << '"' << text << '"';
+    if (fast) {
+      ASSERT_EQ(fast->kind, general->kind) << '"' << text << '"';
+      ASSERT_EQ(fast->order, general->order) << '"' << text << '"';
+      ASSERT_EQ(fast->number, general->number) << '"' << text << '"';
+    } else {
+      ASSERT_EQ(fast.error(), general.error()) << '"' << text << '"';
+    }
+  }
+}
+
 TEST(DifferenceArc, RestoresPolynomialsAtEveryOrder) {
   const auto value_at = [](std::int64_t t) { return 7 * t * t * t - 3 * t * t + 11 * t - 5; };
   for (int order = 0; order <= DifferenceArc::kMaxOrder; ++order) {
