@@ -58,12 +58,16 @@ inline std::optional<double> parse_field_value(std::string_view text) {
   return negative ? -magnitude : magnitude;
 }
 
+// An indicator character as its digit, or kNoIndicator for anything else.
+inline std::uint8_t indicator_digit(char c) {
+  const unsigned digit = static_cast<unsigned char>(c) - '0';
+  return digit < 10 ? static_cast<std::uint8_t>(digit) : kNoIndicator;
+}
+
 // The indicator digit at `pos` of a field, or kNoIndicator when the field
 // is shorter or holds anything else there.
 inline std::uint8_t indicator_at(std::string_view field, std::size_t pos) {
-  if (pos >= field.size()) return kNoIndicator;
-  const unsigned digit = static_cast<unsigned char>(field[pos]) - '0';
-  return digit < 10 ? static_cast<std::uint8_t>(digit) : kNoIndicator;
+  return pos < field.size() ? indicator_digit(field[pos]) : kNoIndicator;
 }
 
 // The usual integer field: blanks, one to nine digits, blanks. Nothing for

@@ -29,11 +29,6 @@ struct ObservationField {
 
 namespace observation_field_detail {
 
-inline std::uint8_t indicator_digit(char c) {
-  const unsigned digit = static_cast<unsigned char>(c) - '0';
-  return digit < 10 ? static_cast<std::uint8_t>(digit) : kNoIndicator;
-}
-
 [[gnu::noinline]] inline bool parse_other_value(const char* text, double& value) {
   const auto parsed = parse_field_value(std::string_view(text, kObservationValueWidth));
   if (parsed) value = *parsed;

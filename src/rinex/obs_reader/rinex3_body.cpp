@@ -69,11 +69,6 @@ ColumnsBySystem columns_of(const RinexObsHeader& header) {
 // divided by 1000, one correctly rounded operation, as for the text.
 double value_of(const ObservationSlot& slot) { return static_cast<double>(slot.value) / 1000.0; }
 
-std::uint8_t flag_digit(char c) {
-  const unsigned digit = static_cast<unsigned char>(c) - '0';
-  return digit < 10 ? static_cast<std::uint8_t>(digit) : kNoIndicator;
-}
-
 class Rinex3Body {
  public:
   explicit Rinex3Body(RinexObsHeader header)
@@ -118,8 +113,8 @@ void Rinex3Body::read_decoded_record(const DecodedRecord& record) {
   for (std::size_t i = 0; i < count; ++i) {
     const ObservationSlot& slot = record.values[i];
     if (!slot.present) continue;
-    builder_.add(columns->codes.id(i, builder_), value_of(slot), flag_digit(record.flags[2 * i]),
-                 flag_digit(record.flags[2 * i + 1]));
+    builder_.add(columns->codes.id(i, builder_), value_of(slot), indicator_digit(record.flags[2 * i]),
+                 indicator_digit(record.flags[2 * i + 1]));
   }
 }
 
