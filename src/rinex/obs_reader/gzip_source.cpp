@@ -29,8 +29,9 @@ std::string_view igzip_reason(int status) {
 
 }  // namespace
 
-// zlib reads each member's header (igzip mishandles header fields longer
-// than its input); igzip inflates the deflate data and checks the trailer.
+// zlib reads each member's header (igzip passes over reserved flag bits
+// that zlib refuses, and loses its place in header fields longer than its
+// input); igzip inflates the deflate data and checks the trailer.
 // Both work on the one input buffer, whose unread part is body.next_in and
 // body.avail_in.
 struct GzipByteSource::Inflater {
