@@ -4,13 +4,19 @@
 // Inputs are made in memory from the shared test data: a daily RINEX 3 file
 // and a daily RINEX 2 file (both .gz) are gunzipped, turned into CRINEX by
 // the test writer, gzipped again (.crx.gz, as data centres ship them) and
-// LZW-compressed by the test .Z writer. Nothing is written to disk. Each
-// figure is the best of a few runs; throughput is counted in bytes of
-// restored text (line ends included).
+// LZW-compressed by the test .Z writer. Nothing is written to disk for
+// these; each figure is the best of a few runs; throughput is counted in
+// bytes of restored text (line ends included).
+//
+// Last, whole reads as archives ship a day: the ESBC day is written as
+// .crx.gz into a fresh temporary folder (removed afterwards) and read with
+// read_obs_file in a child process, against `zcat > /dev/null` of its
+// .rnx.gz twin from the test data.
 //
 // Usage: crinex_bench [shared test-data folder]
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -18,6 +24,7 @@
 #include <string>
 
 #include "gzip_memory.hpp"
+#include "read_runs.hpp"
 #include "rinex/obs_reader/gzip_source.hpp"
 #include "rinex/compressed/crinex_detect.hpp"
 #include "rinex/compressed/unix_compress_source.hpp"
@@ -142,16 +149,51 @@ std::string read_file(const std::filesystem::path& path) {
   return text.str();
 }
 
+void write_file(const std::filesystem::path& path, const std::string& bytes) {
+  std::ofstream file(path, std::ios::binary);
+  if (!file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()))) {
+    throw std::runtime_error("cannot write " + path.string());
+  }
+}
+
+// Reading the day as .crx.gz, made here, against zcat of the .rnx.gz twin.
+void compare_crx_gz_with_zcat(const std::filesystem::path& rnx_gz) {
+  char pattern[] = "/tmp/skyloam_crinex_bench_XXXXXX";
+  if (::mkdtemp(pattern) == nullptr) throw std::runtime_error("cannot make a temporary folder");
+  const std::filesystem::path folder = pattern;
+  const std::filesystem::path crx_gz = folder / "ESBC00DNK_R_20201770000_01D_30S_MO.crx.gz";
+  try {
+    write_file(crx_gz, gzip(testing::write_crinex(gunzip(read_file(rnx_gz)))));
+    const std::string self = this_program();
+    const ReadFigures read = best_read(self, crx_gz.string(), kRuns);
+    const ChildRun zcat = best_zcat(rnx_gz.string(), kRuns);
+    std::printf("\nThe ESBC day as .crx.gz (%.1f MB, made here), read whole, against zcat of its .rnx.gz twin:\n",
+                static_cast<double>(std::filesystem::file_size(crx_gz)) / 1e6);
+    std::printf("  read_obs_file .crx.gz wall %6.3f s | cpu %6.3f s (%zu observations)\n", read.seconds,
+                read.cpu_seconds, read.observations);
+    std::printf("  zcat .rnx.gz >/dev/null wall %6.3f s | cpu %6.3f s\n", zcat.wall_seconds, zcat.cpu_seconds);
+    std::printf("  .crx.gz read / zcat: wall %.2f, cpu %.2f (target: at most 0.5)\n",
+                read.seconds / zcat.wall_seconds, read.cpu_seconds / zcat.cpu_seconds);
+  } catch (...) {
+    std::filesystem::remove_all(folder);
+    throw;
+  }
+  std::filesystem::remove_all(folder);
+}
+
 }  // namespace
 }  // namespace skyloam::bench
 
 int main(int argc, char** argv) {
+  if (argc == 3 && std::string(argv[1]) == "--read") return skyloam::bench::read_in_this_process(argv[2]);
   const std::filesystem::path data = argc > 1 ? argv[1] : SKYLOAM_DEFAULT_TESTDATA;
+  const char* day = "rinex3/ESBC00DNK_R_20201770000_01D_30S_MO.rnx.gz";
   try {
     std::printf("CRINEX and .Z decoding, best of %d runs each\n", skyloam::bench::kRuns);
-    for (const char* file : {"rinex3/ESBC00DNK_R_20201770000_01D_30S_MO.rnx.gz", "rinex2/ZIMM2360.15O.gz"}) {
+    for (const char* file : {day, "rinex2/ZIMM2360.15O.gz"}) {
       skyloam::bench::measure(file, skyloam::bench::read_file(data / file));
     }
+    skyloam::bench::compare_crx_gz_with_zcat(data / day);
   } catch (const std::exception& failure) {
     std::fprintf(stderr, "crinex_bench: %s\n", failure.what());
     return 1;

@@ -13,8 +13,9 @@
 namespace skyloam {
 namespace {
 
-Result<NavData> read_nav_bytes(std::unique_ptr<ByteSource> raw, std::string_view name) {
-  LineSplitter lines(decompress_by_name(std::move(raw), name));
+Result<NavData> read_nav_layers(std::unique_ptr<ByteSource> raw, std::string_view name,
+                                ReopenBytes reopen) {
+  LineSplitter lines(decompress_by_name(std::move(raw), name, std::move(reopen)));
   return read_nav(lines);
 }
 
@@ -41,11 +42,14 @@ Result<NavData> read_nav(LineSource& lines) {
 Result<NavData> read_nav_file(const std::string& path) {
   auto file = open_file_bytes(path);
   if (!file) return fail(std::move(file.error()));
-  return read_nav_bytes(std::move(*file), path);
+  return read_nav_layers(std::move(*file), path, [path] { return open_file_bytes(path); });
 }
 
 Result<NavData> read_nav_bytes(std::span<const char> data, std::string_view filename) {
-  return read_nav_bytes(std::make_unique<MemoryByteSource>(data), filename);
+  return read_nav_layers(std::make_unique<MemoryByteSource>(data), filename,
+                         [data]() -> Result<std::unique_ptr<ByteSource>> {
+                           return std::make_unique<MemoryByteSource>(data);
+                         });
 }
 
 }  // namespace skyloam

@@ -71,7 +71,7 @@ expected<CompactField, CompactFieldError> scan_field(const char*& cursor, const 
 
 }  // namespace
 
-expected<CompactField, CompactFieldError> scan_compact_field(const char*& cursor, const char* end) {
+expected<CompactField, CompactFieldError> scan_any_compact_field(const char*& cursor, const char* end) {
   auto field = scan_field(cursor, end);
   while (cursor != end && *cursor != ' ') ++cursor;
   return field;

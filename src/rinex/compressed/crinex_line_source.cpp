@@ -30,28 +30,54 @@ CrinexLineSource::CrinexLineSource(std::unique_ptr<LineSource> inner, CrinexVers
     : inner_(std::move(inner)), version_(version), types_(version), epoch_(version) {}
 
 Result<std::optional<Line>> CrinexLineSource::next() {
-  if (failure_) return fail(*failure_);
   for (;;) {
+    if (failure_) return fail(*failure_);
     if (auto queued = queue_.pop()) return queued;
     queue_.clear();
+    if (pending_record_) {
+      const SatelliteState& state = satellites_.state(pending_satellite_);
+      write_rinex3_observations(queue_, epoch_.id(pending_satellite_), values_, state.flags,
+                                *pending_record_);
+      pending_record_.reset();
+      continue;
+    }
     if (stage_ == Stage::Done) return std::optional<Line>{};
-    auto line = inner_->next();
-    Result<std::optional<Line>> outcome = std::optional<Line>{};
-    if (!line) {
-      outcome = fail(std::move(line).error());
-    } else if (!*line) {
-      if (auto finished = finish(); !finished) outcome = fail(std::move(finished).error());
-      stage_ = Stage::Done;
-    } else {
-      last_index_ = (*line)->index;
-      outcome = take(Line{(*line)->index, strip_trailing_cr((*line)->text)});
-    }
-    if (!outcome) {
-      failure_ = outcome.error();
-      return fail(*failure_);
-    }
-    if (*outcome) return outcome;
+    auto passed = take_next();
+    if (!passed || *passed) return passed;
   }
+}
+
+Result<std::optional<DecodedRecord>> CrinexLineSource::next_record() {
+  for (;;) {
+    if (failure_) return fail(*failure_);
+    if (!queue_.empty()) return std::optional<DecodedRecord>{};
+    if (pending_record_) {
+      pending_record_.reset();
+      return std::optional<DecodedRecord>{DecodedRecord{
+          epoch_.id(pending_satellite_), values_, satellites_.state(pending_satellite_).flags}};
+    }
+    if (stage_ != Stage::DataLines || version_ == CrinexVersion::V1) {
+      return std::optional<DecodedRecord>{};
+    }
+    if (auto passed = take_next(); !passed) return fail(std::move(passed).error());
+  }
+}
+
+Result<std::optional<Line>> CrinexLineSource::take_next() {
+  queue_.clear();
+  auto line = inner_->next();
+  Result<std::optional<Line>> outcome = std::optional<Line>{};
+  if (!line) {
+    outcome = fail(std::move(line).error());
+  } else if (!*line) {
+    if (auto finished = finish(); !finished) outcome = fail(std::move(finished).error());
+    stage_ = Stage::Done;
+  } else {
+    last_index_ = (*line)->index;
+    outcome = take(Line{(*line)->index, strip_trailing_cr((*line)->text)});
+  }
+  if (!outcome) failure_ = outcome.error();
+  return outcome;
 }
 
 Result<std::optional<Line>> CrinexLineSource::take(const Line& line) {
@@ -174,7 +200,8 @@ Result<void> CrinexLineSource::take_data_line(const Line& line) {
   if (version_ == CrinexVersion::V1) {
     write_rinex2_observations(queue_, values_, state.flags, line.index);
   } else {
-    write_rinex3_observations(queue_, id, values_, state.flags, line.index);
+    pending_record_ = line.index;
+    pending_satellite_ = k;
   }
   if (--lines_left_ == 0) stage_ = Stage::EpochLine;
   return {};

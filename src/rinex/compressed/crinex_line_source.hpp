@@ -9,6 +9,9 @@
 // of a satellite the index of its compact data line), so that the reader's
 // messages point into the file the user has.
 //
+// Restored RINEX 3 observation records can also be taken as the numbers
+// they come from (next_record); their text is only made for next().
+//
 // A malformed compact line is a RinexParse error naming its index; a file
 // that ends inside its header or inside an epoch is one too (naming the
 // last line). Errors of the inner source pass through. After an error every
@@ -29,21 +32,27 @@
 #include "rinex/compressed/line_queue.hpp"
 #include "rinex/compressed/satellite_tracker.hpp"
 #include "rinex/obs_reader/byte_source.hpp"
+#include "rinex/obs_reader/record_line_source.hpp"
 
 namespace skyloam {
 
-class CrinexLineSource final : public LineSource {
+class CrinexLineSource final : public RecordLineSource {
  public:
   // `inner` has just yielded `first_line`, the "CRINEX VERS   / TYPE" line.
   static Result<std::unique_ptr<CrinexLineSource>> open(std::unique_ptr<LineSource> inner,
                                                         const Line& first_line);
 
   Result<std::optional<Line>> next() override;
+  Result<std::optional<DecodedRecord>> next_record() override;
 
  private:
   enum class Stage : std::uint8_t { Header, EpochLine, ClockLine, DataLines, SpecialRecords, Done };
 
   CrinexLineSource(std::unique_ptr<LineSource> inner, CrinexVersion version);
+
+  // Takes the next compact line (or the end of the input): the line itself
+  // when it passes through unchanged, else nothing. A failure is kept.
+  Result<std::optional<Line>> take_next();
 
   // Takes one line of the compressed file; gives the line itself when it
   // passes through unchanged, nothing when its restored lines were queued
@@ -72,6 +81,10 @@ class CrinexLineSource final : public LineSource {
   DifferenceArc clock_;
   SatelliteTracker satellites_;
   std::vector<ObservationSlot> values_;
+  // A RINEX 3 data line decoded into values_ (and its satellite's flags),
+  // not yet handed out as numbers nor written as text.
+  std::optional<std::size_t> pending_record_;  // index of the data line
+  std::size_t pending_satellite_ = 0;          // its position in the epoch
 
   LineQueue queue_;
 };

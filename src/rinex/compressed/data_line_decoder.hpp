@@ -19,13 +19,10 @@
 
 #include "error/gnss_error.hpp"
 #include "rinex/compressed/satellite_tracker.hpp"
+#include "rinex/obs_reader/record_line_source.hpp"
 
 namespace skyloam {
 
-struct ObservationSlot {
-  bool present = false;
-  std::int64_t value = 0;  // thousandths
-};
 
 struct DataLineContext {
   std::string_view satellite;  // the 3-character id, for messages

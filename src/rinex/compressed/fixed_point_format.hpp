@@ -8,8 +8,11 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
+
+#include "utils/text/ascii_words.hpp"
 
 namespace skyloam {
 
@@ -61,6 +64,38 @@ bool write_fixed_point(std::int64_t scaled, char* out) {
   if (negative) *--cursor = '-';
   if (text_end - cursor > Width) return false;
   std::memcpy(out, text_end - Width, Width);
+  return true;
+}
+
+// write_fixed_point<3, 14> without loops or byte stores: every restored
+// observation value is written with it.
+inline bool write_f14_3(std::int64_t scaled, char* out) {
+  using namespace ascii_words;
+  if (scaled > 9'999'999'999'999 || scaled < -999'999'999'999) return false;
+  const bool negative = scaled < 0;
+  const std::uint64_t magnitude =
+      negative ? 0 - static_cast<std::uint64_t>(scaled) : static_cast<std::uint64_t>(scaled);
+  // Bytes 0-7: the first eight digits; 8-13: two more, the point and the
+  // thousandths, from the text of the last five digits ("000ddddd").
+  std::uint64_t head = eight_digits_text(static_cast<std::uint32_t>(magnitude / 100000));
+  const std::uint64_t last_five = eight_digits_text(static_cast<std::uint32_t>(magnitude % 100000));
+  std::uint64_t tail = ((last_five >> 24) & 0xFFFF) | std::uint64_t{'.'} << 16 | (last_five >> 40) << 24;
+  // Leading zeros of the whole part become blanks; its last digit stays.
+  const std::uint64_t marks = nonzero_bytes(head ^ kZeros);  // digits other than '0'
+  const int first = marks != 0 ? std::countr_zero(marks) / 8 : ((tail & 0xFF) != '0' ? 8 : 9);
+  const std::uint64_t blanks = low_bytes(static_cast<unsigned>(first));
+  head = (head & ~blanks) | (kBlanks & blanks);
+  if (first == 9) tail = (tail & ~std::uint64_t{0xFF}) | ' ';
+  if (negative) {  // the range leaves room for the sign
+    const int sign = first - 1;
+    if (sign < 8) {
+      head = (head & ~(std::uint64_t{0xFF} << (8 * sign))) | std::uint64_t{'-'} << (8 * sign);
+    } else {
+      tail = (tail & ~std::uint64_t{0xFF}) | '-';
+    }
+  }
+  store(out, head, 8);
+  store(out + 8, tail, 6);
   return true;
 }
 

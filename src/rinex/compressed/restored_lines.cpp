@@ -23,7 +23,7 @@ void check_fits(bool written) {
 
 char* write_observation(char* out, const ObservationSlot& slot, const char* flags) {
   if (slot.present) {
-    check_fits(write_fixed_point<3, kValueWidth>(slot.value, out));
+    check_fits(write_f14_3(slot.value, out));
   } else {
     std::memset(out, ' ', kValueWidth);
   }

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string_view>
 #include <type_traits>
@@ -57,24 +58,49 @@ inline std::optional<double> parse_field_value(std::string_view text) {
   return negative ? -magnitude : magnitude;
 }
 
+// An indicator character as its digit, or kNoIndicator for anything else.
+inline std::uint8_t indicator_digit(char c) {
+  const unsigned digit = static_cast<unsigned char>(c) - '0';
+  return digit < 10 ? static_cast<std::uint8_t>(digit) : kNoIndicator;
+}
+
 // The indicator digit at `pos` of a field, or kNoIndicator when the field
 // is shorter or holds anything else there.
 inline std::uint8_t indicator_at(std::string_view field, std::size_t pos) {
-  if (pos >= field.size()) return kNoIndicator;
-  const unsigned digit = static_cast<unsigned char>(field[pos]) - '0';
-  return digit < 10 ? static_cast<std::uint8_t>(digit) : kNoIndicator;
+  return pos < field.size() ? indicator_digit(field[pos]) : kNoIndicator;
+}
+
+// The usual integer field: blanks, one to nine digits, blanks. Nothing for
+// any other text.
+inline std::optional<std::uint32_t> blank_padded_digits(std::string_view text) {
+  std::size_t pos = 0;
+  while (pos < text.size() && text[pos] == ' ') ++pos;
+  const std::size_t first_digit = pos;
+  std::uint32_t value = 0;
+  for (; pos < text.size() && pos - first_digit < 10; ++pos) {
+    const unsigned digit = static_cast<unsigned char>(text[pos]) - '0';
+    if (digit >= 10) break;
+    value = value * 10 + digit;
+  }
+  if (pos == first_digit || pos - first_digit > 9) return std::nullopt;
+  while (pos < text.size() && text[pos] == ' ') ++pos;
+  if (pos != text.size()) return std::nullopt;
+  return value;
 }
 
 // The trimmed columns [begin, end) of an epoch line as a T, or `fallback`
 // when they do not parse (a blank field included).
 template <class T>
 T field_or(std::string_view line, std::size_t begin, std::size_t end, T fallback) {
-  const std::string_view text = trimmed_column(line, begin, end);
+  const std::string_view text = column(line, begin, end);
   if constexpr (std::is_floating_point_v<T>) {
-    const auto value = parse_f64(text);
-    return value ? *value : fallback;
+    return parse_field_value(text).value_or(fallback);
   } else {
-    const auto value = parse_int<T>(text);
+    if (const auto digits = blank_padded_digits(text);
+        digits && *digits <= static_cast<std::uint64_t>(std::numeric_limits<T>::max())) {
+      return static_cast<T>(*digits);
+    }
+    const auto value = parse_int<T>(trim(text));
     return value ? *value : fallback;
   }
 }

@@ -65,18 +65,8 @@ void ObsDataBuilder::begin_satellite(const Satellite& satellite) {
       {satellite, static_cast<std::uint32_t>(pending_records_.size()), 0});
 }
 
-void ObsDataBuilder::add(CodeId code, double value, std::uint8_t lli, std::uint8_t ssi) {
-  if (pending_satellites_.empty()) throw std::logic_error("observation added before a satellite");
-  PendingSatellite& current = pending_satellites_.back();
-  const ObsRecord record{value, code, lli, ssi};
-  if (stamp_of_code_[code] == stamp_) {
-    pending_records_[slot_of_code_[code]] = record;
-    return;
-  }
-  stamp_of_code_[code] = stamp_;
-  slot_of_code_[code] = static_cast<std::uint32_t>(pending_records_.size());
-  pending_records_.push_back(record);
-  ++current.count;
+void ObsDataBuilder::throw_no_satellite() {
+  throw std::logic_error("observation added before a satellite");
 }
 
 void ObsDataBuilder::drop_empty_satellite() {

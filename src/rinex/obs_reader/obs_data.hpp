@@ -101,8 +101,20 @@ class ObsDataBuilder {
   CodeId intern(const ObsCode& code);
 
   void begin_satellite(const Satellite& satellite);
+  // Inline: the readers call it for every observation.
   void add(CodeId code, double value, std::uint8_t lli = kNoIndicator,
-           std::uint8_t ssi = kNoIndicator);
+           std::uint8_t ssi = kNoIndicator) {
+    if (pending_satellites_.empty()) throw_no_satellite();
+    const ObsRecord record{value, code, lli, ssi};
+    if (stamp_of_code_[code] == stamp_) {
+      pending_records_[slot_of_code_[code]] = record;
+      return;
+    }
+    stamp_of_code_[code] = stamp_;
+    slot_of_code_[code] = static_cast<std::uint32_t>(pending_records_.size());
+    pending_records_.push_back(record);
+    ++pending_satellites_.back().count;
+  }
   void drop_empty_satellite();
 
   void commit_epoch(const Epoch& time, std::uint8_t flag, std::optional<double> clock_offset);
@@ -117,6 +129,8 @@ class ObsDataBuilder {
     std::uint32_t first;  // into pending_records_
     std::uint32_t count;
   };
+
+  [[noreturn]] static void throw_no_satellite();
 
   ObsData data_;
   std::vector<std::uint16_t> code_ids_;  // packed code -> id + 1 (0 = none)

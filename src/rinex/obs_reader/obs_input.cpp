@@ -28,9 +28,9 @@ std::optional<std::string_view> file_extension(std::string_view path) {
 bool has_gzip_extension(std::string_view path) { return file_extension(path) == "gz"; }
 
 std::unique_ptr<ByteSource> decompress_by_name(std::unique_ptr<ByteSource> raw,
-                                               std::string_view name) {
+                                               std::string_view name, ReopenBytes reopen) {
   const auto extension = file_extension(name);
-  if (extension == "gz") return std::make_unique<GzipByteSource>(std::move(raw));
+  if (extension == "gz") return std::make_unique<GzipByteSource>(std::move(raw), std::move(reopen));
   if (extension == "Z") return std::make_unique<UnixCompressSource>(std::move(raw));
   return raw;
 }
@@ -43,19 +43,23 @@ Result<std::unique_ptr<ByteSource>> open_file_bytes(const std::string& path) {
 }
 
 Result<std::unique_ptr<LineSource>> stack_obs_layers(std::unique_ptr<ByteSource> raw,
-                                                     std::string_view name) {
-  return decode_if_crinex(std::make_unique<LineSplitter>(decompress_by_name(std::move(raw), name)));
+                                                     std::string_view name, ReopenBytes reopen) {
+  return decode_if_crinex(
+      std::make_unique<LineSplitter>(decompress_by_name(std::move(raw), name, std::move(reopen))));
 }
 
 Result<std::unique_ptr<LineSource>> open_obs_file(const std::string& path) {
   auto file = open_file_bytes(path);
   if (!file) return fail(std::move(file.error()));
-  return stack_obs_layers(std::move(*file), path);
+  return stack_obs_layers(std::move(*file), path, [path] { return FileByteSource::open(path); });
 }
 
 Result<std::unique_ptr<LineSource>> open_obs_bytes(std::span<const char> data,
                                                    std::string_view name) {
-  return stack_obs_layers(std::make_unique<MemoryByteSource>(data), name);
+  return stack_obs_layers(std::make_unique<MemoryByteSource>(data), name,
+                          [data]() -> Result<std::unique_ptr<ByteSource>> {
+                            return std::make_unique<MemoryByteSource>(data);
+                          });
 }
 
 }  // namespace skyloam

@@ -18,6 +18,7 @@
 #include <string_view>
 
 #include "rinex/obs_reader/byte_source.hpp"
+#include "rinex/obs_reader/gzip_source.hpp"
 
 namespace skyloam {
 
@@ -34,9 +35,11 @@ std::optional<std::string_view> file_extension(std::string_view path);
 bool has_gzip_extension(std::string_view path);
 
 // `raw` with the decompressor its name asks for stacked on it (none for
-// other names). The same rule serves every RINEX input.
+// other names). The same rule serves every RINEX input. `reopen`, when
+// given, reads the raw bytes again from their start: the gzip layer uses it
+// to name damage as zlib does (gzip_source.hpp).
 std::unique_ptr<ByteSource> decompress_by_name(std::unique_ptr<ByteSource> raw,
-                                               std::string_view name);
+                                               std::string_view name, ReopenBytes reopen = {});
 
 // The raw bytes of the file at `path`: FileNotFound when its metadata cannot
 // be read (it does not exist), Io when it cannot be opened.
@@ -44,8 +47,10 @@ Result<std::unique_ptr<ByteSource>> open_file_bytes(const std::string& path);
 
 // Stacks the decoders on `raw` and splits into lines; fails only when the
 // first line cannot be read or announces an unknown compact RINEX version.
+// `reopen` as for decompress_by_name.
 Result<std::unique_ptr<LineSource>> stack_obs_layers(std::unique_ptr<ByteSource> raw,
-                                                     std::string_view name);
+                                                     std::string_view name,
+                                                     ReopenBytes reopen = {});
 
 // The lines of the file at `path`: FileNotFound when its metadata cannot be
 // read (it does not exist), Io when it cannot be opened.

@@ -8,14 +8,13 @@
 #include "rinex/obs_reader/body_reader.hpp"
 #include "rinex/obs_reader/code_columns.hpp"
 #include "rinex/obs_reader/field_value.hpp"
+#include "rinex/obs_reader/observation_field.hpp"
 
 namespace skyloam {
 namespace {
 
 constexpr std::size_t kSatellitesPerLine = 12;
 constexpr std::size_t kTypesPerLine = 5;
-constexpr std::size_t kFieldWidth = 16;
-constexpr std::size_t kValueWidth = 14;
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
@@ -51,6 +50,11 @@ std::optional<ObsCode> code_of_rinex2_type(std::string_view type) {
 // One entry of the satellite list. A blank system letter means GPS, and the
 // format's I2 number may leave a single digit ("  7" is G07).
 std::optional<Satellite> list_satellite(std::string_view entry) {
+  if (entry.size() == 3 && is_digit(entry[1]) && is_digit(entry[2])) {  // "G05"
+    if (const auto system = system_from_letter(entry[0])) {
+      return Satellite{*system, static_cast<std::uint32_t>((entry[1] - '0') * 10 + (entry[2] - '0'))};
+    }
+  }
   const std::string_view text = trim(entry);
   if (text.empty()) return std::nullopt;
   if (is_digit(text.front())) {
@@ -102,8 +106,9 @@ class Rinex2Body {
   std::string list_text_;
   bool list_decoded_ = false;
   std::vector<Satellite> satellites_;
-  std::size_t current_ = 0;      // satellite whose lines are being read
-  bool satellite_open_ = false;
+  std::size_t next_satellite_ = 0;  // list index of the satellite of the next line
+  std::size_t next_row_ = 0;        // that line's row among its satellite's lines
+  bool satellite_open_ = false;     // the builder holds a satellite begun in this block
 };
 
 void Rinex2Body::start_block(std::string_view line) {
@@ -123,6 +128,7 @@ void Rinex2Body::start_block(std::string_view line) {
   list_text_.assign(column(line, 32, 68));
   list_decoded_ = false;
   satellites_.clear();
+  next_satellite_ = next_row_ = 0;
   satellite_open_ = false;
 }
 
@@ -143,30 +149,29 @@ void Rinex2Body::add_block_line(std::string_view line) {
     return;
   }
   if (!list_decoded_) decode_satellite_list();
-  if (lines_per_satellite_ == 0) return;
-  const std::size_t position = block_line_ - list_lines_;
-  const std::size_t satellite = position / lines_per_satellite_;
-  if (satellite >= satellites_.size()) return;
-  if (!satellite_open_ || satellite != current_) {
+  if (lines_per_satellite_ == 0 || next_satellite_ >= satellites_.size()) return;
+  const std::size_t row = next_row_;
+  if (row == 0) {
     if (satellite_open_) builder_.drop_empty_satellite();
-    builder_.begin_satellite(satellites_[satellite]);
-    current_ = satellite;
+    builder_.begin_satellite(satellites_[next_satellite_]);
     satellite_open_ = true;
   }
-  read_observation_line(line, position % lines_per_satellite_);
+  if (++next_row_ == lines_per_satellite_) {
+    next_row_ = 0;
+    ++next_satellite_;
+  }
+  read_observation_line(line, row);
 }
 
 void Rinex2Body::read_observation_line(std::string_view line, std::size_t row) {
   const std::size_t first = row * kTypesPerLine;
   const std::size_t last = std::min(first + kTypesPerLine, types_.size());
   for (std::size_t type = first; type < last; ++type) {
-    const std::size_t start = (type - first) * kFieldWidth;
-    if (!types_.stored(type) || line.size() < start + kValueWidth) continue;
-    const auto value = parse_field_value(line.substr(start, kValueWidth));
-    if (!value) continue;
-    const std::string_view field = line.substr(start, kFieldWidth);
-    builder_.add(types_.id(type, builder_), *value, indicator_at(field, kValueWidth),
-                 indicator_at(field, kValueWidth + 1));
+    const std::size_t start = (type - first) * kObservationFieldWidth;
+    if (!types_.stored(type) || line.size() < start + kObservationValueWidth) continue;
+    const ObservationField field =
+        read_observation_field(line.substr(start, kObservationFieldWidth));
+    if (field.present) builder_.add(types_.id(type, builder_), field.value, field.lli, field.ssi);
   }
 }
 

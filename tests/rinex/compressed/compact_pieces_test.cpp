@@ -3,6 +3,9 @@
 
 #include <cstdint>
 #include <limits>
+#include <random>
+#include <string>
+#include <vector>
 
 #include "rinex/compressed/compact_field.hpp"
 #include "rinex/compressed/difference_arc.hpp"
@@ -36,6 +39,24 @@ TEST(FixedPoint, SignZerosAndWidth) {
   EXPECT_FALSE((fits_fixed_point<12, 15>(std::numeric_limits<std::int64_t>::min())));
 }
 
+// The observation writer gives write_fixed_point<3, 14>'s text, or refuses
+// as it does, at the edges of the range and on random values of every length.
+TEST(FixedPoint, ObservationWriterWritesTheGeneralText) {
+  std::mt19937_64 random(14);
+  std::vector<std::int64_t> values = {0, -1, 999, -999, 1000, 9'999'999'999'999, -999'999'999'999,
+                                      10'000'000'000'000, -1'000'000'000'000,
+                                      std::numeric_limits<std::int64_t>::min()};
+  for (int i = 0; i < 200000; ++i) {
+    std::int64_t value = static_cast<std::int64_t>(random() % 20'000'000'000'000ULL) - 2'000'000'000'000;
+    values.push_back(value >> (random() % 44));
+  }
+  for (const std::int64_t value : values) {
+    std::string out(14, '?');
+    const std::string fast = write_f14_3(value, out.data()) ? out : "<too wide>";
+    ASSERT_EQ(fast, (fixed<3, 14>(value))) << value;
+  }
+}
+
 TEST(TextDifference, BlankKeepsAmpersandBlanksOthersReplace) {
   std::string text = "> 2024 03 05 12 00 30.0000000  0  2      G05G12";
   apply_text_difference(text, "                 1 &              1         &&&");
@@ -65,6 +86,8 @@ TEST(CompactField, Forms) {
   EXPECT_EQ(parse_compact_field("-9223372036854775809").error(), CompactFieldError::OutOfRange);
   EXPECT_EQ(parse_compact_field("3&99999999999999999999").error(), CompactFieldError::OutOfRange);
   EXPECT_EQ(parse_compact_field("+7")->number, 7);
+  EXPECT_EQ(parse_compact_field("-999999999999999999")->number, -999999999999999999);
+  EXPECT_EQ(parse_compact_field("-0")->number, 0);
   EXPECT_EQ(parse_compact_field("10&1").error(), CompactFieldError::OrderTooHigh);
   for (const char* bad : {"&1", "1&", "1&&2", "-", "+", "1 2", "1.0", "1e3", "-3&1", "+3&1", "3&1&2", "0x10", "3&-",
                           "12-"}) {
@@ -74,6 +97,35 @@ TEST(CompactField, Forms) {
 
 // Values of a cubic sequence through arcs of every order: the arc must give
 // each value back from the differences a writer would send.
+// The inline reading of the usual difference field gives what the general
+// reading gives: the same field or error, the cursor left in the same place.
+TEST(CompactField, UsualDifferencesReadAsTheGeneralReaderReadsThem) {
+  static constexpr char kAlphabet[] = "0123456789-+& x";
+  std::mt19937_64 random(13);
+  for (int i = 0; i < 300000; ++i) {
+    std::string text(random() % 24, ' ');
+    const std::size_t digits_from = random() % 3;
+    for (std::size_t k = 0; k < text.size(); ++k) {
+      text[k] = k >= digits_from && random() % 8 != 0 ? static_cast<char>('0' + random() % 10)
+                                                      : kAlphabet[random() % (sizeof kAlphabet - 1)];
+    }
+    const char* end = text.data() + text.size();
+    const char* fast_cursor = text.data();
+    const char* general_cursor = text.data();
+    const auto fast = scan_compact_field(fast_cursor, end);
+    const auto general = scan_any_compact_field(general_cursor, end);
+    ASSERT_EQ(fast_cursor, general_cursor) << '"' << text << '"';
+    ASSERT_EQ(fast.has_value(), general.has_value()) << '"' << text << '"';
+    if (fast) {
+      ASSERT_EQ(fast->kind, general->kind) << '"' << text << '"';
+      ASSERT_EQ(fast->order, general->order) << '"' << text << '"';
+      ASSERT_EQ(fast->number, general->number) << '"' << text << '"';
+    } else {
+      ASSERT_EQ(fast.error(), general.error()) << '"' << text << '"';
+    }
+  }
+}
+
 TEST(DifferenceArc, RestoresPolynomialsAtEveryOrder) {
   const auto value_at = [](std::int64_t t) { return 7 * t * t * t - 3 * t * t + 11 * t - 5; };
   for (int order = 0; order <= DifferenceArc::kMaxOrder; ++order) {

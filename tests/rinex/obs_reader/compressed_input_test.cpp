@@ -6,7 +6,11 @@
 #include <iterator>
 
 #include "gzip_text.hpp"
+#include "rinex/obs_reader/body_reader.hpp"
 #include "rinex/obs_reader/obs_file.hpp"
+#include "rinex/obs_reader/obs_input.hpp"
+#include "testkit/crinex_writer.hpp"
+#include "text_only_lines.hpp"
 #include "support/test_data.hpp"
 #include "testkit/lzw_writer.hpp"
 
@@ -72,6 +76,36 @@ TEST(CompressedInput, CompactFilesReadAsTheirPlainTwins) {
     ASSERT_TRUE(compact) << compact.error().display();
     ASSERT_TRUE(plain);
     expect_same_data(*compact, *plain);
+  }
+}
+
+// Compact RINEX 3 records taken as numbers give what their restored text gives.
+TEST(CompressedInput, DecodedRecordsReadAsTheirText) {
+  SKYLOAM_REQUIRE_TESTDATA();
+  const auto esbc = read_obs_file(testdata_path("rinex3/ESBC00DNK_R_20201770000_01D_30S_MO.rnx.gz"));
+  ASSERT_TRUE(esbc);
+  std::string esbc_text;
+  {
+    auto lines = open_obs_file(testdata_path("rinex3/ESBC00DNK_R_20201770000_01D_30S_MO.rnx.gz"));
+    ASSERT_TRUE(lines);
+    for (auto line = (*lines)->next(); line && *line; line = (*lines)->next()) {
+      esbc_text.append((*line)->text).push_back('\n');
+    }
+  }
+  const std::string written = testing::write_crinex(esbc_text);
+  for (const auto& [bytes, name] :
+       {std::pair{file_bytes("misc/ACOR00ESP_R_20213550000_01D_30S_MO.crx"), "ACOR.crx"},
+        std::pair{file_bytes("misc/KMS300DNK_R_20221591000_01H_30S_MO.crx"), "KMS3.crx"},
+        std::pair{written, "ESBC.crx"}}) {
+    SCOPED_TRACE(name);
+    auto numbers = open_obs_bytes(std::span<const char>(bytes), name);
+    auto text = open_obs_bytes(std::span<const char>(bytes), name);
+    ASSERT_TRUE(numbers && text);
+    testing::TextOnlyLines text_only(std::move(*text));
+    const auto by_numbers = read_obs(**numbers);
+    const auto by_text = read_obs(text_only);
+    ASSERT_TRUE(by_numbers && by_text);
+    expect_same_data(*by_numbers, *by_text);
   }
 }
 

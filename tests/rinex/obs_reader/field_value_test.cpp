@@ -59,3 +59,32 @@ TEST(FieldValue, Indicators) {
 
 }  // namespace
 }  // namespace skyloam
+
+namespace skyloam {
+namespace {
+
+// field_or's integers against trimming and parse_int, for the types the
+// epoch lines use.
+template <class T>
+void expect_integer_fields_as_general(std::mt19937_64& random) {
+  static constexpr char kAlphabet[] = "  0123456789-+\tx";
+  for (int i = 0; i < 100000; ++i) {
+    std::string text(random() % 12, ' ');
+    for (char& c : text) c = kAlphabet[random() % (sizeof kAlphabet - 1)];
+    const auto general = parse_int<T>(trim(text));
+    const T expected = general ? *general : T{77};
+    ASSERT_EQ(field_or<T>(text, 0, text.size(), T{77}), expected) << '"' << text << '"';
+  }
+}
+
+TEST(FieldValue, IntegerFieldsReadAsTheGeneralParserReadsThem) {
+  std::mt19937_64 random(16);
+  expect_integer_fields_as_general<std::uint8_t>(random);
+  expect_integer_fields_as_general<std::uint32_t>(random);
+  expect_integer_fields_as_general<std::int32_t>(random);
+  EXPECT_EQ(field_or<std::uint8_t>("  256", 0, 5, std::uint8_t{7}), 7);
+  EXPECT_EQ(field_or<std::uint32_t>(" 4294967295 ", 0, 12, 7u), 4294967295u);
+}
+
+}  // namespace
+}  // namespace skyloam
