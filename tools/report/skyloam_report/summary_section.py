@@ -2,7 +2,7 @@
 text report, with RMS bars per signal."""
 from skyloam_report.chart_options import base_option, rounded
 from skyloam_report.html_page import Chart, Section, paragraph, table, text
-from skyloam_report.text_report import metres
+from skyloam_report.text_report import metres, orbit_files
 
 
 def summary_rows(summary, elevations, antenna):
@@ -18,8 +18,9 @@ def summary_rows(summary, elevations, antenna):
                            f"interval {'-' if interval is None else format(interval, 'g') + ' s'}"))
     systems = ", ".join(f"{code} {count}" for code, count in summary["satellites_by_system"].items())
     rows.append(("satellites", f"{summary['satellites']} ({systems or 'none'})"))
-    rows.append(("elevations", f"from {elevations['sp3']}: {elevations['computed']} computed, "
-                               f"{elevations['failed']} not" if elevations else "none computed (no orbits given)"))
+    rows.append(("elevations", f"from {orbit_files(elevations)}: {elevations['computed']} computed, "
+                               f"{elevations['failed']} not" if elevations
+                 else "none computed (no orbits given: --sp3, --nav)"))
     rows.append(("antenna height", antenna.describe()))
     return rows
 
