@@ -173,6 +173,11 @@ def completeness_chart(names, completeness):
     return Chart("network-completeness", option, height=440)
 
 
+def scrolling(table_html):
+    """A table that scrolls within its section when long (hundreds of stations)."""
+    return f'<div class="scroll">{table_html}</div>'
+
+
 def _cut_note(shown, total, what):
     return paragraph(f"The first {shown} of {total} {what}.", "note") if total > shown else ""
 
@@ -211,9 +216,9 @@ def standout_section(gathered, factor):
     if not rows:
         return Section("Station-days that stand out", paragraph(
             f"No station-day has an RMS above {factor:g} times its station's median."))
-    body = table(["station", "signal", "day", "RMS m", "median RMS m", "ratio"],
-                 [[r["station"], r["signal"], r["day"], f"{r['rms']:.4f}", f"{r['median_rms']:.4f}",
-                   f"{r['ratio']:.2f}"] for r in rows], numeric_columns=(3, 4, 5))
+    body = scrolling(table(["station", "signal", "day", "RMS m", "median RMS m", "ratio"],
+                           [[r["station"], r["signal"], r["day"], f"{r['rms']:.4f}", f"{r['median_rms']:.4f}",
+                             f"{r['ratio']:.2f}"] for r in rows], numeric_columns=(3, 4, 5)))
     return Section("Station-days that stand out", body + _cut_note(
         len(rows), gathered["standout_total"], "station-days that stand out, largest ratio first"))
 
@@ -223,8 +228,8 @@ def completeness_section(names, completeness):
         return "-" if share is None else f"{share:.1%}"
     rows = [[n, c["first_day"] or "-", c["last_day"] or "-", c["days_ok"], c["days_failed"], c["days_missing"],
              coverage(c["epoch_coverage"])] for n, c in ((n, completeness[n]) for n in names)]
-    body = table(["station", "first day", "last day", "analysed", "failed", "days without a file",
-                  "epoch coverage"], rows, numeric_columns=(3, 4, 5, 6))
+    body = scrolling(table(["station", "first day", "last day", "analysed", "failed", "days without a file",
+                            "epoch coverage"], rows, numeric_columns=(3, 4, 5, 6)))
     return Section("Data completeness", body, [completeness_chart(names, completeness)])
 
 
@@ -232,8 +237,8 @@ def failures_section(failures):
     if not failures:
         return Section("Failed inputs", paragraph("None."))
     shown = failures[:TABLE_ROWS]
-    body = table(["file", "station", "day", "error"],
-                 [[f["file"], f["station"] or "-", f["day"] or "-", f["error"] or "-"] for f in shown])
+    body = scrolling(table(["file", "station", "day", "error"],
+                           [[f["file"], f["station"] or "-", f["day"] or "-", f["error"] or "-"] for f in shown]))
     return Section("Failed inputs", body + _cut_note(len(shown), len(failures), "failed inputs"))
 
 
