@@ -1,11 +1,15 @@
 """The network report page: thinned day lines, the station chooser's patches
 and the sections, from a small database."""
 import datetime
+import math
 import unittest
 
 from network_support import compact_result, temporary_store
 from skyloam_report import network_queries, store
 from skyloam_report.network_page import DAY_MS, GAP_DAYS, day_line, day_ms, network_sections
+
+
+NAN = math.nan
 
 
 def iso(day_number):
@@ -27,6 +31,7 @@ class DayLines(unittest.TestCase):
         self.assertLessEqual(len(line) - 1, 30)
         self.assertIn([day_ms(iso(42)), 1.5], line)
         self.assertEqual(day_ms("1970-01-02"), DAY_MS)
+        self.assertEqual(day_line([{"day": iso(1), "rms": None}, {"day": iso(2), "rms": NAN}], "rms", 30), [])
 
 
 class NetworkSections(unittest.TestCase):

@@ -51,7 +51,9 @@ def day_line(days, key, limit):
     """[day ms, value] points of one signal's days that have a value: each run
     of days without a gap of more than GAP_DAYS keeps its share of `limit`
     points (the lowest and highest of equal stretches), runs end with None."""
-    points = [(day_ms(d["day"]), d[key]) for d in days if d[key] is not None and d[key] == d[key]]
+    points = [(day_ms(d["day"]), d[key]) for d in days if d["day"] and d[key] is not None and d[key] == d[key]]
+    if not points:
+        return []
     breaks = [i for i in range(1, len(points)) if points[i][0] - points[i - 1][0] > GAP_DAYS * DAY_MS]
     line = []
     for start, stop in zip([0] + breaks, breaks + [len(points)]):
