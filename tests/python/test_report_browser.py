@@ -6,17 +6,20 @@ when chromium is not installed."""
 import contextlib
 import io
 import os
+import sqlite3
 import subprocess
 import sys
 import tempfile
 import unittest
 
 from report_support import ROOT
+from skyloam_report import network_queries
 from skyloam_report.browser import Browser, find_browser
 from support import TESTDATA
 
-sys.path.insert(0, os.path.join(ROOT, "tools"))
+sys.path[:0] = [os.path.join(ROOT, "tools"), os.path.join(ROOT, "tests", "report")]
 import generate_sample  # noqa: E402
+from network_support import generate_station_days, run_tool, write_listing  # noqa: E402
 
 TOOL = os.environ.get("SKYLOAM_REPORT_TOOL", os.path.join(ROOT, "build", "skyloam-mp"))
 SCREENSHOTS = os.environ.get("SKYLOAM_SCREENSHOTS", os.path.join(ROOT, "build", "screenshots"))
@@ -27,6 +30,11 @@ EXPECTED = {"signal-rms": {"bar"}, "sky-plot": {"custom", "scatter"},
             "fresnel-zones": {"line", "scatter"}}
 NEEDS_ELEVATIONS = {"sky-plot", "multipath-elevation", "snr-elevation", "fresnel-zones"}
 ESBC = ("rinex3/ESBC00DNK_R_20201770000_01D_30S_MO.rnx.gz", "sp3/GRG0MGXFIN_20201770000_01D_15M_ORB.SP3")
+ESBC_NAV = "nav/ESBC00DNK_R_20201770000_01D_MN.rnx.gz"
+NETWORK_EXPECTED = {"network-rms": {"line", "scatter"}, "network-signals": {"heatmap"},
+                    "network-completeness": {"bar", "scatter"}}
+NETWORK_DAYS = [("ABCD00DEU", f"2024-03-0{d}", 50.0, 5.0) for d in (1, 2, 3)] + [
+    ("WXYZ00ITA", "2024-03-01", 40.0, 20.0)]
 
 
 def generate(folder, hours):
@@ -89,6 +97,44 @@ class ReportInBrowser(unittest.TestCase):
             self.skipTest(f"shared test data not found at {TESTDATA}")
         obs, sp3 = (os.path.join(TESTDATA, p) for p in ESBC)
         self.visit("esbc", self.page_of("esbc", obs, "--sp3", sp3), EXPECTED)
+
+    def test_real_file_with_its_navigation_file(self):
+        if not os.path.isdir(TESTDATA):
+            self.skipTest(f"shared test data not found at {TESTDATA}")
+        obs, nav = os.path.join(TESTDATA, ESBC[0]), os.path.join(TESTDATA, ESBC_NAV)
+        page = self.page_of("esbc-nav", obs, "--nav", nav)
+        self.visit("esbc-nav", page, EXPECTED)
+        with open(page, encoding="utf-8") as f:
+            self.assertIn(f"from {nav}:", f.read())
+
+    def test_network_report_of_a_few_station_days(self):
+        folder = os.path.join(self.folder.name, "network")
+        inputs, sp3_dir = generate_station_days(folder, NETWORK_DAYS)
+        if os.path.isdir(TESTDATA):
+            inputs.append(os.path.join(TESTDATA, "rinex2", "ZIMM2350.15O"))  # GPS only: fewer signals
+        listing = write_listing(folder, inputs + [os.path.join(folder, "missing.rnx")])
+        results, db, page = (os.path.join(folder, n) for n in ("results", "network.sqlite", "network.html"))
+        batch = run_tool("batch", listing, "--out", results, "--sp3-dir", sp3_dir, "--quiet")
+        self.assertEqual(batch.returncode, 1, batch.stderr)  # the missing input
+        self.assertEqual(run_tool("merge", results, "--db", db, "--quiet").returncode, 0)
+        # With three days of a station, its worst one stands out at a factor just above 1.
+        made = run_tool("network-report", "--db", db, "--html", page, "--factor", "1.001", "--quiet")
+        self.assertEqual(made.returncode, 0, made.stderr)
+        visit = self.visit("network", page, NETWORK_EXPECTED)
+        index, signals = self._last_station(db)
+        series, errors = self.browser.choose(visit, "network-rms", index)
+        self.assertEqual(errors, [])
+        self.assertEqual(sorted(s["name"] for s in series if s["length"]), sorted(signals * 2))
+        series, _ = self.browser.choose(visit, "network-rms", 0)  # back to the one with marks
+        self.assertEqual([(s["type"], s["name"]) for s in series if s["type"] != "line"], [("scatter", "stands out")])
+        self.assertTrue(series[-1]["length"])
+
+    @staticmethod
+    def _last_station(db):
+        """(index, signals) of the last station in the chooser."""
+        with contextlib.closing(sqlite3.connect(db)) as connection:
+            names = network_queries.stations(connection)
+            return len(names) - 1, list(network_queries.signal_series(connection, names[-1]))
 
     def test_without_orbits_the_page_says_so(self):
         obs, _ = generate(os.path.join(self.folder.name, "short"), 3)

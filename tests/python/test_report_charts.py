@@ -77,7 +77,7 @@ class LongDays(unittest.TestCase):
                                                         "phase": ["L1C"]}, {"residuals": {}})
         self.assertEqual((t0, last), (-6, math.ceil(max(self.columns["time"]) + 6)))
         self.assertIsNone(elevation_note({"elevations": {"computed": 1}}))
-        self.assertIn("no orbits", elevation_note({"elevations": None}))
+        self.assertIn("no orbits given, see --sp3 and --nav", elevation_note({"elevations": None}))
         self.assertIn("any estimate", elevation_note({"elevations": {"computed": 0}}))
 
 

@@ -5,11 +5,14 @@ import os
 import sqlite3
 import subprocess
 import sys
+import tempfile
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.join(HERE, "..", "..")
-sys.path[:0] = [os.path.join(ROOT, "tools"), os.path.join(ROOT, "tests", "python")]
+sys.path[:0] = [os.path.join(ROOT, path) for path in ("tools", os.path.join("tests", "python"),
+                                                      os.path.join("tools", "report"))]
 import generate_sample  # noqa: E402
+from skyloam_report import store  # noqa: E402
 from support import testdata  # noqa: E402
 
 TOOL = os.environ.get("SKYLOAM_REPORT_TOOL", os.path.join(ROOT, "build", "skyloam-mp"))
@@ -55,21 +58,58 @@ def _broken(obs_dir):
     return paths
 
 
+def generate_station_days(folder, station_days):
+    """Generates (station, start, latitude, longitude) days under standard long
+    names in folder/obs, their SP3 files in folder/sp3; returns (observation
+    files, sp3 dir)."""
+    obs_dir, sp3_dir = os.path.join(folder, "obs"), os.path.join(folder, "sp3")
+    for path in (obs_dir, sp3_dir):
+        os.makedirs(path, exist_ok=True)
+    return [_generate(folder, *station_day, obs_dir, sp3_dir) for station_day in station_days], sp3_dir
+
+
+def write_listing(folder, paths):
+    listing = os.path.join(folder, "inputs.txt")
+    with open(listing, "w") as f:
+        f.write("# station-days of the test network\n" + "".join(p + "\n" for p in paths))
+    return listing
+
+
 def make_inputs(folder):
     """Writes the inputs under `folder`; returns (list file, sp3 dir, nav dir,
     good inputs, broken inputs)."""
-    obs_dir, sp3_dir, nav_dir = (os.path.join(folder, name) for name in ("obs", "sp3", "nav"))
-    for path in (obs_dir, sp3_dir, nav_dir):
-        os.makedirs(path)
-    good = [_generate(folder, *station_day, obs_dir, sp3_dir) for station_day in GENERATED]
+    good, sp3_dir = generate_station_days(folder, GENERATED)
+    obs_dir, nav_dir = os.path.join(folder, "obs"), os.path.join(folder, "nav")
+    os.makedirs(nav_dir)
     good += [os.path.abspath(testdata(name)) for name in ("rinex2/ZIMM2350.15O", "rinex2/arlm200a.15o")]
     os.symlink(testdata("sp3/igs18590.sp3"), os.path.join(sp3_dir, "igs18590.sp3"))
     os.symlink(testdata("nav/arlm200a.15n"), os.path.join(nav_dir, "arlm200a.15n"))
     broken = _broken(obs_dir)
-    listing = os.path.join(folder, "inputs.txt")
-    with open(listing, "w") as f:
-        f.write("# station-days of the test network\n" + "".join(p + "\n" for p in good + broken))
-    return listing, sp3_dir, nav_dir, good, broken
+    return write_listing(folder, good + broken), sp3_dir, nav_dir, good, broken
+
+
+def compact_result(file, day, rms_by_signal, processed_at="2026-01-01T00:00:00", status="ok", epochs=2880,
+                   station="ABCD00DEU"):
+    """A compact result as batch writes it, with the fields the store reads."""
+    return {"input": {"file": file, "sha256": "00"}, "station": station, "day": day,
+            "orbits": {"source": "none", "sp3": None, "nav": []}, "status": status, "error": None,
+            "tool_version": "1", "processed_at": processed_at,
+            "summary": {"first_epoch": day + "T00:00:00", "epochs": epochs, "interval": 30.0},
+            "statistics": [{"signal": s, "system": "G", "code": "C1C", "count": 1000, "mean": 0.0,
+                            "std_dev": rms, "rms": rms, "weighted_rms": rms / 2, "cycle_slips": 2}
+                           for s, rms in rms_by_signal.items()],
+            "cycle_slips_by_method": [{"system": "G", "method": "gf", "count": 2}],
+            "snr_band_power": {"bands": [[60.0, 120.0]], "satellites": {"G01": {"code": "S1C",
+                                                                                "mean_band_power": [1.5]}}}}
+
+
+def temporary_store(test):
+    """An empty network database in a folder of its own, both removed after `test`."""
+    folder = tempfile.TemporaryDirectory()
+    test.addCleanup(folder.cleanup)
+    connection = store.connect(os.path.join(folder.name, "network.sqlite"))
+    test.addCleanup(connection.close)
+    return connection
 
 
 def dump_database(path):

@@ -1,32 +1,13 @@
 """The network database: which result wins, and the queries of the network report."""
-import os
-import sys
-import tempfile
 import unittest
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools", "report"))
-from skyloam_report import network_queries, store  # noqa: E402
-
-
-def result(file, day, rms_by_signal, processed_at="2026-01-01T00:00:00", status="ok", epochs=2880):
-    return {"input": {"file": file, "sha256": "00"}, "station": "ABCD00DEU", "day": day,
-            "orbits": {"source": "none", "sp3": None, "nav": []}, "status": status, "error": None,
-            "tool_version": "1", "processed_at": processed_at,
-            "summary": {"first_epoch": day + "T00:00:00", "epochs": epochs, "interval": 30.0},
-            "statistics": [{"signal": s, "system": "G", "code": "C1C", "count": 1000, "mean": 0.0,
-                            "std_dev": rms, "rms": rms, "weighted_rms": rms / 2, "cycle_slips": 2}
-                           for s, rms in rms_by_signal.items()],
-            "cycle_slips_by_method": [{"system": "G", "method": "gf", "count": 2}],
-            "snr_band_power": {"bands": [[60.0, 120.0]], "satellites": {"G01": {"code": "S1C",
-                                                                                "mean_band_power": [1.5]}}}}
+from network_support import compact_result as result, temporary_store
+from skyloam_report import network_queries, store
 
 
 class Store(unittest.TestCase):
     def setUp(self):
-        folder = tempfile.TemporaryDirectory()
-        self.addCleanup(folder.cleanup)
-        self.connection = store.connect(os.path.join(folder.name, "network.sqlite"))
-        self.addCleanup(self.connection.close)
+        self.connection = temporary_store(self)
 
     def _rows(self, table):
         return self.connection.execute(f"SELECT * FROM {table} ORDER BY 1, 2, 3").fetchall()
@@ -52,6 +33,9 @@ class Store(unittest.TestCase):
         self.assertEqual(data["completeness"] | {"epoch_coverage": coverage},
                          {"station": "ABCD00DEU", "first_day": "2024-03-01", "last_day": "2024-03-06",
                           "days_ok": 4, "days_failed": 1, "days_missing": 1, "epoch_coverage": 0.5})
+        self.assertEqual(network_queries.network_summary(self.connection),
+                         {"stations": 1, "days_ok": 4, "days_failed": 1, "first_day": "2024-03-01",
+                          "last_day": "2024-03-06"})
         [signal] = data["signals"]
         self.assertEqual((signal["days"], signal["slips_per_day"], signal["slips_per_1000"]), (4, 2.0, 2.0))
         self.assertAlmostEqual(signal["median_rms"], 0.115)

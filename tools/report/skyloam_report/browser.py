@@ -24,7 +24,9 @@ FLAGS = ["--headless", "--no-sandbox", "--disable-gpu", "--enable-unsafe-swiftsh
          "--disable-quic", "--disable-extensions", "--mute-audio", "--hide-scrollbars",
          "--host-resolver-rules=MAP * ~NOTFOUND", "--remote-debugging-pipe"]
 WIDTH = 1400
-NEXT_FRAMES = "new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done)))"
+AFTER_TOOLTIPS_FADED = ("new Promise((done) => setTimeout(() => "
+                        "requestAnimationFrame(() => requestAnimationFrame(done)), 600))")
+"""The hover check leaves tooltips fading out (0.4 s): screenshots wait for them."""
 
 INSPECT = r"""(() => {
   const page = window.skyloamPage;
@@ -59,6 +61,14 @@ INSPECT = r"""(() => {
   });
   return {drawMs: page.drawMs, height: document.documentElement.scrollHeight, charts: charts};
 })()"""
+
+CHOOSE = r"""((id, index) => {
+  const select = document.getElementById(id).previousElementSibling.querySelector("select");
+  select.value = String(index);
+  select.dispatchEvent(new Event("change"));
+  return window.skyloamPage.charts[id].getOption().series.map((s) => (
+    {type: s.type, name: s.name, length: Array.isArray(s.data) ? s.data.length : 0}));
+})"""
 
 
 class BrowserError(Exception):
@@ -220,11 +230,17 @@ class Browser:
         return PageVisit(session, seconds, inspected["drawMs"], inspected["charts"], inspected["height"],
                          self._errors(session))
 
+    def choose(self, visit, chart_id, index):
+        """Picks entry `index` of a chart's drop-down list; returns the chart's
+        series then (type, name, length) and the page's errors so far."""
+        series = self._evaluate(f"{CHOOSE}({json.dumps(chart_id)}, {int(index)})", visit.session)
+        return series, self._errors(visit.session)
+
     def screenshot(self, visit, path):
         """Saves the whole page as PNG."""
         self.call("Emulation.setDeviceMetricsOverride", {"width": WIDTH, "height": visit.height,
                                                          "deviceScaleFactor": 1, "mobile": False}, visit.session)
-        self.call("Runtime.evaluate", {"expression": NEXT_FRAMES, "awaitPromise": True}, visit.session)
+        self.call("Runtime.evaluate", {"expression": AFTER_TOOLTIPS_FADED, "awaitPromise": True}, visit.session)
         shot = self.call("Page.captureScreenshot", {"format": "png", "captureBeyondViewport": True}, visit.session)
         with open(path, "wb") as f:
             f.write(base64.b64decode(shot["data"]))

@@ -23,11 +23,14 @@ def base_option(title, subtitle="", zoom=("x",)):
     if "x" in zoom or "y" in zoom:
         features["dataZoom"] = {}
     return {"animation": False, "useUTC": True,
-            "title": {"text": title, "subtext": subtitle, "left": 10},
+            "title": {"text": title, "subtext": subtitle, "left": 10, "top": 0, "itemGap": 4},
             "tooltip": {"trigger": "item", "confine": True},
             "toolbox": {"right": 20, "feature": features},
             "dataZoom": zooms}
 
+
+LEGEND_TOP = 40
+"""Legends sit between the subtitle and the axis names above a grid at 90."""
 
 TICK_STEPS = (60, 300, 600, 900, 1800, 3600, 7200, 10800, 21600, 43200, 86400)
 
@@ -42,7 +45,7 @@ def clock_axis(t0, first, last, name="UTC"):
 
 def legend_choosing(names, selected):
     """A legend that shows one of `names` at a time, `selected` first."""
-    return {"data": names, "selectedMode": "single", "top": 50, "type": "scroll",
+    return {"data": names, "selectedMode": "single", "top": LEGEND_TOP, "type": "scroll",
             "selected": {name: name == selected for name in names}}
 
 

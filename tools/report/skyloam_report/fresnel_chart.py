@@ -5,7 +5,7 @@ import math
 
 import skyloam_mp as mp
 
-from skyloam_report.chart_options import base_option, rounded
+from skyloam_report.chart_options import LEGEND_TOP, base_option, rounded
 from skyloam_report.html_page import Chart
 
 ELEVATIONS = (5.0, 10.0, 15.0)
@@ -66,7 +66,7 @@ def fresnel_chart(tracks, height):
                          f"antenna {height:g} m above a horizontal reflector; ellipses where satellites "
                          f"rise or set through {', '.join(f'{e:g}' for e in ELEVATIONS)}°",
                          zoom=("x", "y"))
-    option.update({"legend": {"top": 50},
+    option.update({"legend": {"top": LEGEND_TOP},
                    "grid": {"top": 90, "bottom": 60, "left": "center", "width": 560, "height": 560},
                    "xAxis": dict(axis, name="east m"), "yAxis": dict(axis, name="north m"),
                    "series": series})

@@ -27,7 +27,7 @@ NO_ESTIMATES = "No multipath estimates: nothing to draw here."
 def elevation_note(report):
     """Why charts that need elevations are not drawn, or None when they can be."""
     if report["elevations"] is None:
-        return "No elevations were computed (no orbits given, see --sp3): this chart needs them."
+        return "No elevations were computed (no orbits given, see --sp3 and --nav): this chart needs them."
     if report["elevations"]["computed"] == 0:
         return "Elevations could not be computed for any estimate (no orbit for these satellites)."
     return None

@@ -81,6 +81,14 @@ def completeness(connection, station):
             "epoch_coverage": statistics.fmean(coverage) if coverage else None}
 
 
+def network_summary(connection):
+    """Stations, station-days analysed and failed, and the span of days."""
+    stations_count, ok, failed, first, last = connection.execute(
+        "SELECT COUNT(DISTINCT station), COALESCE(SUM(status = 'ok'), 0), COALESCE(SUM(status != 'ok'), 0), "
+        "MIN(day), MAX(day) FROM station_days").fetchone()
+    return {"stations": stations_count, "days_ok": ok, "days_failed": failed, "first_day": first, "last_day": last}
+
+
 def failures(connection):
     return [{"file": file, "station": station, "day": day, "error": error}
             for file, station, day, error in connection.execute(
@@ -96,6 +104,8 @@ def station_data(connection, station, factor):
 
 
 def network_data(connection, factor):
-    """Everything the network report shows; the stations come one at a time."""
-    return {"factor": factor, "failures": failures(connection),
-            "stations": (station_data(connection, s, factor) for s in stations(connection))}
+    """Everything the network report shows; the stations come one at a time,
+    in the order of `station_names`."""
+    names = stations(connection)
+    return {"factor": factor, "summary": network_summary(connection), "failures": failures(connection),
+            "station_names": names, "stations": (station_data(connection, s, factor) for s in names)}

@@ -1,6 +1,7 @@
 """`skyloam-mp network-report --db FILE.sqlite --html OUT [--factor F]`: per
-station and signal the RMS over time, slip rates, data completeness and the
-days that stand out, as an HTML page."""
+station and signal the RMS and weighted RMS over time, slip rates, data
+completeness and the days that stand out, as one self-contained interactive
+page (network_page.py)."""
 import os
 import sqlite3
 import sys
@@ -20,7 +21,7 @@ def _positive(text):
 
 
 def add_command(commands):
-    report = commands.add_parser("network-report", help="report on a network database as an HTML page")
+    report = commands.add_parser("network-report", help="report on a network database as an interactive HTML page")
     report.add_argument("--db", required=True, metavar="FILE", help="SQLite database written by merge")
     report.add_argument("--html", required=True, metavar="OUT", help="the HTML page to write")
     report.add_argument("--factor", type=_positive, default=2.0, metavar="F",

@@ -62,10 +62,15 @@
     // Marker [seconds since t0, row or 0, text]: what, when, on which phase.
     markTooltip: (t0) => (p) =>
       `${p.seriesName}<br>${utcText(t0 + p.value[0])} UTC<br>${p.value[2]}`,
-    // Heatmap cell [x, y, log10 value]: the value itself in the tooltip.
-    // Heatmap cell [x, y, log10 value] named by its axis labels.
-    heatTooltip: (xs, ys, what) => (p) =>
-      `${ys[p.value[1]]}, ${xs[p.value[0]]}<br>${what} ${Number(Math.pow(10, p.value[2]).toPrecision(3))}`,
+    // Point [Unix milliseconds of a day, value, optional text]: the day, the value, the text.
+    dayTooltip: (unit) => (p) =>
+      `${p.marker}${p.seriesName}<br>${utcText(p.value[0] / 1000).slice(0, 10)}<br>${p.value[1]} ${unit}` +
+      (p.value.length > 2 ? `<br>${p.value[2]}` : ""),
+    // Heatmap cell [x, y, log10 value] (or the value itself when linear) named
+    // by its axis labels, with the value in the tooltip.
+    heatTooltip: (xs, ys, what, linear) => (p) =>
+      `${ys[p.value[1]]}, ${xs[p.value[0]]}<br>${what} ` +
+      (linear ? p.value[2] : Number(Math.pow(10, p.value[2]).toPrecision(3))),
     // Rows of levels, one character per cell (see heatmap_rows in snr_charts.py),
     // as heatmap cells [x, y, log10 value].
     heatmapGrid: (rows, lowest) => {

@@ -6,7 +6,7 @@ import math
 
 import skyloam_mp as mp
 
-from skyloam_report.chart_options import base_option, clock_axis, point_tooltip, rounded
+from skyloam_report.chart_options import LEGEND_TOP, base_option, clock_axis, point_tooltip, rounded
 from skyloam_report.html_page import Chart, Choices, function_ref
 from skyloam_report.thinning import envelope, stride_for
 
@@ -147,7 +147,7 @@ def scalogram_chart(snr, t0):
                        "right": 275, "top": 300, "itemHeight": 120, "itemWidth": 14, "text": ["log10", ""],
                        **first["visualMap"][0],
                        "inRange": {"color": HEAT_COLOURS}}],
-        "legend": {"top": 50, "right": 40, "data": ["time-averaged power", "95% significance"]},
+        "legend": {"top": LEGEND_TOP, "right": 40, "data": ["time-averaged power", "95% significance"]},
         "series": [
             {"type": "line", "name": "δSNR residual", "xAxisIndex": 0, "yAxisIndex": 0,
              "symbolSize": 2, "lineStyle": {"width": 1}, "tooltip": point_tooltip(t0, ""),

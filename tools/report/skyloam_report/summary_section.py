@@ -1,8 +1,8 @@
 """The page's first section: the file summary and the per-signal table of the
 text report, with RMS bars per signal."""
-from skyloam_report.chart_options import base_option, rounded
+from skyloam_report.chart_options import LEGEND_TOP, base_option, rounded
 from skyloam_report.html_page import Chart, Section, paragraph, table, text
-from skyloam_report.text_report import metres
+from skyloam_report.text_report import metres, orbit_files
 
 
 def summary_rows(summary, elevations, antenna):
@@ -18,8 +18,9 @@ def summary_rows(summary, elevations, antenna):
                            f"interval {'-' if interval is None else format(interval, 'g') + ' s'}"))
     systems = ", ".join(f"{code} {count}" for code, count in summary["satellites_by_system"].items())
     rows.append(("satellites", f"{summary['satellites']} ({systems or 'none'})"))
-    rows.append(("elevations", f"from {elevations['sp3']}: {elevations['computed']} computed, "
-                               f"{elevations['failed']} not" if elevations else "none computed (no orbits given)"))
+    rows.append(("elevations", f"from {orbit_files(elevations)}: {elevations['computed']} computed, "
+                               f"{elevations['failed']} not" if elevations
+                 else "none computed (no orbits given: --sp3, --nav)"))
     rows.append(("antenna height", antenna.describe()))
     return rows
 
@@ -34,7 +35,7 @@ def _signal_table(statistics):
 def rms_bars(statistics):
     signals = [s["signal"] for s in statistics]
     option = base_option("Code multipath RMS per signal", "wRMS: elevation-weighted RMS")
-    option.update({"legend": {"top": 50}, "tooltip": {"trigger": "axis", "confine": True},
+    option.update({"legend": {"top": LEGEND_TOP}, "tooltip": {"trigger": "axis", "confine": True},
                    "grid": {"top": 90, "left": 70, "right": 40, "bottom": 90},
                    "xAxis": {"type": "category", "data": signals, "axisLabel": {"rotate": 40}},
                    "yAxis": {"type": "value", "name": "m"},

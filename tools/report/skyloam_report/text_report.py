@@ -31,10 +31,14 @@ def _summary_lines(summary, elevations):
     return lines
 
 
+def orbit_files(elevations):
+    """The orbit files that gave the elevations, navigation files first, as text."""
+    return ", ".join([*elevations["nav"], *([elevations["sp3"]] if elevations["sp3"] else [])])
+
+
 def _elevation_lines(elevations):
-    sources = [*elevations["nav"], *([elevations["sp3"]] if elevations["sp3"] else [])]
     cutoff = elevations["cutoff"]
-    return [f"  elevations from {', '.join(sources)}: {elevations['computed']} computed, "
+    return [f"  elevations from {orbit_files(elevations)}: {elevations['computed']} computed, "
             f"{elevations['failed']} not (no orbit, or at or below the horizon)",
             f"  statistics cover the {cutoff['kept']} estimates at or above the "
             f"{cutoff['cutoff']:g} degree cutoff; {cutoff['below_cutoff']} below it and "

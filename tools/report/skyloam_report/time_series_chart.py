@@ -3,7 +3,7 @@ alternating colours, and the satellite's cycle slips marked by detection
 method."""
 from collections import defaultdict
 
-from skyloam_report.chart_options import base_option, clock_axis, point_tooltip, rounded
+from skyloam_report.chart_options import LEGEND_TOP, base_option, clock_axis, point_tooltip, rounded
 from skyloam_report.html_page import Chart, Choices, function_ref
 from skyloam_report.thinning import envelope, stride_for
 
@@ -91,7 +91,7 @@ def time_series_chart(columns, slips, arcs, t0, last):
     option = base_option("Code multipath of one satellite signal",
                          "arcs in alternating colours; markers: cycle slips of the satellite on any phase "
                          f"(at most {SLIP_MARKERS} per method)")
-    option.update({"legend": {"top": 50}, "grid": {"top": 90, "left": 70, "right": 40, "bottom": 70},
+    option.update({"legend": {"top": LEGEND_TOP}, "grid": {"top": 90, "left": 70, "right": 40, "bottom": 70},
                    "tooltip": dict(point_tooltip(t0, "m"), trigger="axis", confine=True),
                    "xAxis": clock_axis(t0, 0, last), "yAxis": {"type": "value", "name": "multipath m"},
                    "series": series})

@@ -2,7 +2,7 @@
 signal, with the gaps inside a pass and the cycle slips marked."""
 from collections import defaultdict
 
-from skyloam_report.chart_options import base_option, clock_axis
+from skyloam_report.chart_options import LEGEND_TOP, base_option, clock_axis
 from skyloam_report.html_page import Chart, function_ref
 from skyloam_report.time_series_chart import SLIP_METHODS, SLIP_NAMES, SLIP_SYMBOLS
 
@@ -54,7 +54,7 @@ def tracking_chart(columns, slips, arcs, t0, step, last):
                for m in SLIP_METHODS]
     option = base_option("Tracking", f"gaps: untracked up to {LONGEST_GAP / 60:g} min inside a pass",
                          zoom=("x", "y"))
-    option.update({"legend": {"top": 50}, "grid": {"top": 90, "left": 60, "right": 50, "bottom": 70},
+    option.update({"legend": {"top": LEGEND_TOP}, "grid": {"top": 90, "left": 60, "right": 50, "bottom": 70},
                    "xAxis": clock_axis(t0, 0, last),
                    "yAxis": {"type": "category", "data": rows, "inverse": True,
                              "axisLabel": {"fontSize": 9, "interval": 0}},
