@@ -11,6 +11,10 @@
 #include <string_view>
 #include <vector>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "analysis/multipath/multipath_analysis.hpp"
 #include "analysis/multipath/result_columns.hpp"
 #include "synthetic_observations.hpp"
@@ -51,9 +55,39 @@ std::size_t column_bytes(std::size_t estimates) {
   return estimates * (5 * sizeof(double) + 3 * sizeof(std::int32_t) + sizeof(std::int64_t));
 }
 
-void print(const char* what, std::pair<double, double> ms, std::size_t estimates) {
-  std::printf("%-44s best %7.1f ms  median %7.1f ms  %5.1f ns/estimate\n", what, ms.first,
-              ms.second, ms.first * 1e6 / static_cast<double>(estimates));
+void print(const char* what, std::pair<double, double> ms, std::size_t count,
+           const char* unit = "estimate") {
+  std::printf("%-44s best %7.1f ms  median %7.1f ms  %5.1f ns/%s\n", what, ms.first, ms.second,
+              ms.first * 1e6 / static_cast<double>(count), unit);
+}
+
+long resident_megabytes() {
+  long pages = 0;
+  long resident = 0;
+  if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {
+    if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) resident = 0;
+    std::fclose(statm);
+  }
+  return resident * ::sysconf(_SC_PAGESIZE) >> 20;
+}
+
+// One analysis in a child process, so that its peak memory is its own and
+// not the peak of making the synthetic data.
+void print_analysis_peak(const ObsData& data) {
+  std::fflush(stdout);
+  const pid_t child = ::fork();
+  if (child == 0) {
+    const long before = resident_megabytes();
+    const AnalysisOutput output = analyze(data, AnalyzerConfig{});
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    std::printf("analyze() peak memory: %ld MB resident before, max RSS %ld MB (+%ld MB)\n",
+                before, usage.ru_maxrss >> 10, (usage.ru_maxrss >> 10) - before);
+    std::fflush(stdout);
+    ::_exit(output.statistics.empty() ? 1 : 0);
+  }
+  int status = 0;
+  if (child > 0) ::waitpid(child, &status, 0);
 }
 
 }  // namespace
@@ -67,6 +101,11 @@ int main(int argc, char** argv) {
   const int runs = std::max(1, static_cast<int>(option(argc, argv, "--runs", 5.0)));
 
   const ObsData data = synthetic_observations(shape);
+  print_analysis_peak(data);
+  print("analyze() of the synthetic day", timed(runs, [&] {
+          const AnalysisOutput output = analyze(data, AnalyzerConfig{});
+          if (output.statistics.empty()) std::abort();
+        }), data.observation_count(), "observation");
   const AnalysisOutput output = analyze(data, AnalyzerConfig{});
   const std::size_t n = output.estimates.size();
   std::printf("synthetic %.1f h at %.0f s: %zu estimates (%zu MB), columns %zu MB\n", shape.hours,
