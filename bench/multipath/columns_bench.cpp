@@ -66,7 +66,7 @@ std::vector<std::shared_ptr<const MemoryBlock>> shared_columns(const EstimateSto
 
 void print(const char* what, std::pair<double, double> ms, std::size_t count,
            const char* unit = "estimate") {
-  std::printf("%-44s best %7.1f ms  median %7.1f ms  %5.1f ns/%s\n", what, ms.first, ms.second,
+  std::printf("%-44s best %9.3f ms  median %9.3f ms  %5.1f ns/%s\n", what, ms.first, ms.second,
               ms.first * 1e6 / static_cast<double>(count), unit);
 }
 

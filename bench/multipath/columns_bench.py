@@ -7,7 +7,7 @@ read; analyze() is timed (best of three) and its peak memory measured in a
 forked child; then the best of three runs of: taking the columns,
 building the object list, walking the objects' attributes, and turning the
 numeric columns into Python lists. `--hours H` adds a synthetic 1 Hz sample
-of H hours made by tools/generate_sample.py in a temporary folder (31 hours
+of H hours made by tools/generate_sample.py in a temporary folder (32 hours
 give about ten million estimates; writing them takes a few minutes).
 Prints figures only.
 """
@@ -78,7 +78,7 @@ def report(label, path):
     }
     print(f"  {n} estimates; analyze() {analysis_seconds * 1e3:.1f} ms")
     for what, seconds in figures.items():
-        print(f"  {what:34s} {seconds * 1e3:9.1f} ms  {seconds * 1e9 / max(n, 1):7.1f} ns/estimate"
+        print(f"  {what:34s} {seconds * 1e3:10.3f} ms  {seconds * 1e9 / max(n, 1):7.1f} ns/estimate"
               f"  {seconds / figures['columns()']:7.1f} x columns()")
 
 

@@ -139,7 +139,8 @@ PyObject* boxed_copies(const std::vector<T>& values, PyTypeObject* type) {
 PyObject* estimates(PyObject* self) {
   return read_results(self, [](const AnalysisResultsValue& r) {
     PyTypeObject* type = multipath_estimate_class();
-    return make_list(r.estimates.size(), [&](std::size_t i) { return box(r.estimates.row(i), type); });
+    return make_list(r.estimates.size(),
+                     [&](std::size_t i) { return box(r.estimates.row(i), type); });
   });
 }
 
@@ -243,7 +244,7 @@ PyMethodDef results_methods[] = {
      "(buffer protocol) time (Unix seconds), mp, elevation, azimuth, snr (NaN\n"
      "where absent), satellite and signal (int32 indices into the lists\n"
      "satellites and signals), arc (int32, per satellite signal) and time_ms\n"
-     "(int64 Unix milliseconds)"},
+     "(int64 Unix milliseconds); views of the results' own storage, not copies"},
     {"slip_columns", noargs<slip_columns>, METH_NOARGS,
      "slip_columns($self)\n--\n\n"
      "Every cycle slip as columns, in the order of cycle_slips: time, magnitude,\n"

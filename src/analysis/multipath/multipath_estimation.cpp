@@ -1,7 +1,6 @@
 #include "analysis/multipath/multipath_estimation.hpp"
 
 #include <algorithm>
-#include <cmath>
 #include <numeric>
 
 namespace skyloam {

@@ -31,7 +31,8 @@ TEST(EstimateStore, ArcsAppendedInOrderWithSatellitesAndSignalsNumberedInSortedO
   } arcs[] = {{"R09", "C1C", 0, {0.5}}, {"G02", "C1W", 1, {0.25, -0.5}}, {"E05", "C1C", 0, {1.0}}};
   std::int64_t ms = -1;
   for (const auto& arc : arcs) {
-    const ArcRows rows = builder.append(sat(arc.satellite), code(arc.signal), arc.arc, arc.mp.size());
+    const ArcRows rows =
+        builder.append(sat(arc.satellite), code(arc.signal), arc.arc, arc.mp.size());
     for (std::size_t i = 0; i < arc.mp.size(); ++i, ms += 1000) {
       rows.mp[i] = arc.mp[i];
       rows.time_ms[i] = ms;
