@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -112,6 +113,42 @@ void check_interval(const ObsData& data) {
 
 bool label_order(const std::string& a, const std::string& b) { return a < b; }
 
+template <class T>
+bool indices_within(const Column<T>& column, std::size_t count) {
+  return std::ranges::all_of(column.values(), [count](T index) {
+    return index >= 0 && static_cast<std::size_t>(index) < count;
+  });
+}
+
+// Columns of one length; satellites and signals listed once, in order, and
+// each observed; index columns within their lists.
+void check_estimate_store(const EstimateStore& store, const std::vector<Satellite>& observed) {
+  const std::size_t n = store.size();
+  FUZZ_CHECK(store.time().size() == n && store.time_ms().size() == n &&
+                 store.elevation().size() == n && store.azimuth().size() == n &&
+                 store.snr().size() == n && store.satellite().size() == n &&
+                 store.signal().size() == n && store.arc().size() == n,
+             "estimate columns of different lengths");
+  const auto& satellites = store.satellites();
+  const auto& signals = store.signals();
+  FUZZ_CHECK(std::ranges::adjacent_find(satellites, std::greater_equal<>()) == satellites.end(),
+             "satellite list not sorted and distinct");
+  FUZZ_CHECK(std::ranges::adjacent_find(signals, [](const ObsCode& a, const ObsCode& b) {
+               return !text_less(a, b);
+             }) == signals.end(),
+             "signal list not sorted and distinct");
+  for (const Satellite& satellite : satellites) {
+    FUZZ_CHECK(std::binary_search(observed.begin(), observed.end(), satellite),
+               "an estimate of a satellite that was never observed");
+  }
+  for (const ObsCode& signal : signals) {
+    FUZZ_CHECK(signal.kind == ObsKind::Pseudorange, "an estimate of a non-pseudorange");
+  }
+  FUZZ_CHECK(indices_within(store.satellite(), satellites.size()) &&
+                 indices_within(store.signal(), signals.size()),
+             "an index column points past its list");
+}
+
 void check_analysis(const ObsData& data, const AnalyzerConfig& config,
                     const std::vector<Satellite>& satellites) {
   const AnalysisOutput output = analyze(data, config);
@@ -128,11 +165,7 @@ void check_analysis(const ObsData& data, const AnalyzerConfig& config,
     counted += stats.count;
   }
   FUZZ_CHECK(counted == output.estimates.size(), "statistics do not count every estimate");
-  for (const MpEstimate& estimate : output.estimates) {
-    FUZZ_CHECK(std::binary_search(satellites.begin(), satellites.end(), estimate.satellite),
-               "an estimate of a satellite that was never observed");
-    FUZZ_CHECK(estimate.signal.kind == ObsKind::Pseudorange, "an estimate of a non-pseudorange");
-  }
+  check_estimate_store(output.estimates, satellites);
   for (const SlipRecord& slip : output.cycle_slips) {
     FUZZ_CHECK(std::binary_search(satellites.begin(), satellites.end(), slip.satellite),
                "a cycle slip of a satellite that was never observed");

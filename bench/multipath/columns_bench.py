@@ -3,15 +3,17 @@
     PYTHONPATH=build/python python3.12 bench/multipath/columns_bench.py [--hours H] [FILE ...]
 
 Each observation file (default: the ESBC day of the shared test data) is
-read and analysed once; then the best of three runs of: taking the columns,
+read; analyze() is timed (best of three) and its peak memory measured in a
+forked child; then the best of three runs of: taking the columns,
 building the object list, walking the objects' attributes, and turning the
 numeric columns into Python lists. `--hours H` adds a synthetic 1 Hz sample
-of H hours made by tools/generate_sample.py in a temporary folder (31 hours
+of H hours made by tools/generate_sample.py in a temporary folder (32 hours
 give about ten million estimates; writing them takes a few minutes).
 Prints figures only.
 """
 import argparse
 import os
+import resource
 import subprocess
 import sys
 import tempfile
@@ -40,8 +42,31 @@ def walk(estimates):
             for e in estimates]
 
 
+def resident_megabytes():
+    with open("/proc/self/statm") as statm:
+        return int(statm.read().split()[1]) * os.sysconf("SC_PAGESIZE") >> 20
+
+
+def print_analysis_peak(analyzer):
+    """One analysis in a forked child, so that its peak is not the reading's."""
+    sys.stdout.flush()
+    child = os.fork()
+    if child == 0:
+        before = resident_megabytes()
+        results = analyzer.analyze()
+        peak = resource.getrusage(resource.RUSAGE_SELF).ru_maxrss >> 10
+        print(f"  analyze() peak memory: {before} MB resident before, max RSS {peak} MB"
+              f" (+{peak - before} MB)", flush=True)
+        os._exit(0 if results.total_estimates() >= 0 else 1)
+    os.waitpid(child, 0)
+
+
 def report(label, path):
-    results = mp.MultipathAnalyzer(mp.read_rinex_obs(path)).analyze()
+    analyzer = mp.MultipathAnalyzer(mp.read_rinex_obs(path))
+    print(f"{label}:")
+    print_analysis_peak(analyzer)
+    analysis_seconds = best_seconds(analyzer.analyze)
+    results = analyzer.analyze()
     n = results.total_estimates()
     estimates = results.estimates
     figures = {
@@ -51,9 +76,9 @@ def report(label, path):
         "numeric columns to Python lists": best_seconds(
             lambda: [memoryview(c).tolist() for c in map(results.columns().get, NUMERIC)]),
     }
-    print(f"{label}: {n} estimates")
+    print(f"  {n} estimates; analyze() {analysis_seconds * 1e3:.1f} ms")
     for what, seconds in figures.items():
-        print(f"  {what:34s} {seconds * 1e3:9.1f} ms  {seconds * 1e9 / max(n, 1):7.1f} ns/estimate"
+        print(f"  {what:34s} {seconds * 1e3:10.3f} ms  {seconds * 1e9 / max(n, 1):7.1f} ns/estimate"
               f"  {seconds / figures['columns()']:7.1f} x columns()")
 
 

@@ -22,14 +22,6 @@ struct Agreement {
   double worst = 0.0;
 };
 
-std::vector<SatelliteEpoch> queries_of(const AnalysisOutput& results) {
-  std::vector<SatelliteEpoch> queries;
-  queries.reserve(results.estimates.size());
-  for (const MpEstimate& e : results.estimates)
-    queries.push_back({e.satellite, epoch_of_estimate(e.time)});
-  return queries;
-}
-
 void report_agreement(const std::vector<SatelliteEpoch>& queries, const NavData& nav,
                       const Sp3Data& grg, const Sp3Data& iac, const Ecef& receiver) {
   const auto from_nav = azimuth_elevations(nav, receiver, queries);
@@ -91,7 +83,7 @@ void report_elevations(const std::string& folder) {
   report_fill_speed("NavData", analysed, *nav, receiver);
   report_fill_speed("Sp3Data", analysed, *grg, receiver);
   std::printf("  elevations from the navigation file against SP3 (GRG: G R E, IAC: C J):\n");
-  report_agreement(queries_of(analysed), *nav, *grg, *iac, receiver);
+  report_agreement(estimate_queries(analysed.estimates), *nav, *grg, *iac, receiver);
 }
 
 }  // namespace skyloam::bench

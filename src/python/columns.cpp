@@ -2,6 +2,7 @@
 #include "python/columns.hpp"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -14,10 +15,11 @@
 namespace skyloam::py {
 namespace {
 
-// The values of one column; shape and stride stay here for the buffers that
+// The values of one column, shared with the results they come from (which
+// copy before they write); shape and stride stay here for the buffers that
 // point at them.
 struct ColumnValue {
-  MemoryBlock storage;
+  std::shared_ptr<const MemoryBlock> storage;
   Py_ssize_t shape;  // number of values
   Py_ssize_t stride;  // item size: the values are contiguous
   const char* format;  // struct module code, native size and alignment
@@ -43,7 +45,7 @@ int get_buffer(PyObject* self, Py_buffer* view, int flags) noexcept {
   // Without a shape the consumer sees plain bytes.
   const bool shaped = (flags & PyBUF_ND) != 0;
   view->obj = Py_NewRef(self);
-  view->buf = column.storage.data();
+  view->buf = column.storage->data();
   view->len = column.shape * column.stride;
   view->readonly = 1;
   view->itemsize = shaped ? column.stride : 1;
@@ -67,10 +69,9 @@ PyObject* repr_column(PyObject* self) {
 }
 
 template <class T>
-PyObject* box_column(Column<T>&& column) {
+PyObject* box_column(const Column<T>& column) {
   const auto length = static_cast<Py_ssize_t>(column.size());
-  return box(ColumnValue{std::move(column).take_storage(), length, sizeof(T), kFormat<T>},
-             column_class());
+  return box(ColumnValue{column.share(), length, sizeof(T), kFormat<T>}, column_class());
 }
 
 PyObject* finished(PyRef dict, bool complete) { return complete ? dict.release() : nullptr; }
@@ -87,37 +88,35 @@ PyTypeObject* column_class() {
   });
 }
 
-PyObject* estimate_column_dict(EstimateColumns&& c) {
+PyObject* estimate_column_dict(const EstimateStore& s) {
   PyRef dict = PyRef::steal(PyDict_New());
   if (!dict) return api_failure();
   PyObject* d = dict.get();
   const bool complete =
-      set_item(d, "time", box_column(std::move(c.time))) &&
-      set_item(d, "mp", box_column(std::move(c.mp))) &&
-      set_item(d, "elevation", box_column(std::move(c.elevation))) &&
-      set_item(d, "azimuth", box_column(std::move(c.azimuth))) &&
-      set_item(d, "snr", box_column(std::move(c.snr))) &&
-      set_item(d, "satellite", box_column(std::move(c.satellite))) &&
-      set_item(d, "signal", box_column(std::move(c.signal))) &&
-      set_item(d, "arc", box_column(std::move(c.arc))) &&
-      set_item(d, "time_ms", box_column(std::move(c.time_ms))) &&
-      set_item(d, "satellites", to_python(c.satellites)) &&
-      set_item(d, "signals", to_python(c.signals));
+      set_item(d, "time", box_column(s.time())) && set_item(d, "mp", box_column(s.mp())) &&
+      set_item(d, "elevation", box_column(s.elevation())) &&
+      set_item(d, "azimuth", box_column(s.azimuth())) &&
+      set_item(d, "snr", box_column(s.snr())) &&
+      set_item(d, "satellite", box_column(s.satellite())) &&
+      set_item(d, "signal", box_column(s.signal())) && set_item(d, "arc", box_column(s.arc())) &&
+      set_item(d, "time_ms", box_column(s.time_ms())) &&
+      set_item(d, "satellites", text_list(s.satellites())) &&
+      set_item(d, "signals", text_list(s.signals()));
   return finished(std::move(dict), complete);
 }
 
-PyObject* slip_column_dict(SlipColumns&& c) {
+PyObject* slip_column_dict(const SlipColumns& c) {
   PyRef dict = PyRef::steal(PyDict_New());
   if (!dict) return api_failure();
   PyObject* d = dict.get();
   const bool complete =
-      set_item(d, "time", box_column(std::move(c.time))) &&
-      set_item(d, "magnitude", box_column(std::move(c.magnitude))) &&
-      set_item(d, "threshold", box_column(std::move(c.threshold))) &&
-      set_item(d, "satellite", box_column(std::move(c.satellite))) &&
-      set_item(d, "signal", box_column(std::move(c.signal))) &&
-      set_item(d, "method", box_column(std::move(c.method))) &&
-      set_item(d, "time_ms", box_column(std::move(c.time_ms))) &&
+      set_item(d, "time", box_column(c.time)) &&
+      set_item(d, "magnitude", box_column(c.magnitude)) &&
+      set_item(d, "threshold", box_column(c.threshold)) &&
+      set_item(d, "satellite", box_column(c.satellite)) &&
+      set_item(d, "signal", box_column(c.signal)) &&
+      set_item(d, "method", box_column(c.method)) &&
+      set_item(d, "time_ms", box_column(c.time_ms)) &&
       set_item(d, "satellites", to_python(c.satellites)) &&
       set_item(d, "signals", to_python(c.signals)) &&
       set_item(d, "methods", to_python(c.methods));

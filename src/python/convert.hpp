@@ -140,6 +140,12 @@ PyObject* to_python(const std::vector<T>& values) {
   return make_list(values.size(), [&](std::size_t i) { return to_python(values[i]); });
 }
 
+// A new list of the text forms (to_string) of satellites, codes and the like.
+template <class Values>
+PyObject* text_list(const Values& values) {
+  return make_list(values.size(), [&](std::size_t i) { return to_python(to_string(values[i])); });
+}
+
 // Sets dict[key] = value, taking over the value reference. False on failure.
 bool set_item(PyObject* dict, const char* key, PyObject* value);
 bool set_item(PyObject* dict, PyObject* key, PyObject* value);

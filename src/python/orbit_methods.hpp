@@ -13,8 +13,7 @@ namespace skyloam::py {
 
 template <class Shared>
 PyObject* orbit_satellites(PyObject* self) {
-  const auto list = value_of<Shared>(self)->satellites();
-  return make_list(list.size(), [&](std::size_t i) { return to_python(to_string(list[i])); });
+  return text_list(value_of<Shared>(self)->satellites());
 }
 
 template <class Shared>

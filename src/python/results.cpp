@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/multipath/analysed_epochs.hpp"
 #include "analysis/multipath/elevation_fill.hpp"
 #include "python/args.hpp"
 #include "python/bindings.hpp"
@@ -26,7 +27,7 @@ PyObject* estimate_system(PyObject* self) {
   return to_python(system_text(value_of<MpEstimate>(self).satellite.system));
 }
 PyObject* estimate_epoch(PyObject* self) {
-  return to_python(format_iso(value_of<MpEstimate>(self).time));
+  return to_python(format_iso(calendar_from_millis(value_of<MpEstimate>(self).time_ms)));
 }
 PyObject* estimate_signal(PyObject* self) {
   return to_python(to_string(value_of<MpEstimate>(self).signal));
@@ -130,14 +131,16 @@ PyObject* read_results(PyObject* self, Read&& read) {
   return read(value_of<AnalysisResultsValue>(self));
 }
 
-template <class T, class Allocator>
-PyObject* boxed_copies(const std::vector<T, Allocator>& values, PyTypeObject* type) {
+template <class T>
+PyObject* boxed_copies(const std::vector<T>& values, PyTypeObject* type) {
   return make_list(values.size(), [&](std::size_t i) { return box(values[i], type); });
 }
 
 PyObject* estimates(PyObject* self) {
   return read_results(self, [](const AnalysisResultsValue& r) {
-    return boxed_copies(r.estimates, multipath_estimate_class());
+    PyTypeObject* type = multipath_estimate_class();
+    return make_list(r.estimates.size(),
+                     [&](std::size_t i) { return box(r.estimates.row(i), type); });
   });
 }
 
@@ -177,14 +180,15 @@ PyObject* total_cycle_slips(PyObject* self) {
   });
 }
 
-// Like every other read, the columns are built under the interpreter lock,
-// so that compute_elevations never meets a reader it has to refuse.
+// Views of the estimates' own columns: only the Python objects are made.
 PyObject* columns(PyObject* self) {
   return read_results(self, [](const AnalysisResultsValue& r) {
-    return estimate_column_dict(skyloam::estimate_columns(r.estimates));
+    return estimate_column_dict(r.estimates);
   });
 }
 
+// Like every other read, the slip columns are built under the interpreter
+// lock, so that compute_elevations never meets a reader it has to refuse.
 PyObject* slip_columns(PyObject* self) {
   return read_results(self, [](const AnalysisResultsValue& r) {
     return slip_column_dict(skyloam::slip_columns(r.cycle_slips));
@@ -240,7 +244,7 @@ PyMethodDef results_methods[] = {
      "(buffer protocol) time (Unix seconds), mp, elevation, azimuth, snr (NaN\n"
      "where absent), satellite and signal (int32 indices into the lists\n"
      "satellites and signals), arc (int32, per satellite signal) and time_ms\n"
-     "(int64 Unix milliseconds)"},
+     "(int64 Unix milliseconds); views of the results' own storage, not copies"},
     {"slip_columns", noargs<slip_columns>, METH_NOARGS,
      "slip_columns($self)\n--\n\n"
      "Every cycle slip as columns, in the order of cycle_slips: time, magnitude,\n"

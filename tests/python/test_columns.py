@@ -1,5 +1,6 @@
 """AnalysisResults.columns() and slip_columns(): buffers that hold the object lists' values."""
 import array
+import ctypes
 import datetime
 import gc
 import math
@@ -7,7 +8,7 @@ import struct
 import unittest
 
 from rinex_text import observation_file
-from support import skyloam_mp as mp
+from support import skyloam_mp as mp, testdata
 
 C = 299792458.0
 L1, L2, L5 = C / 1575420000.0, C / 1227600000.0, C / 1176450000.0
@@ -43,6 +44,31 @@ def analyze(rows):
 
 def values(column):
     return memoryview(column).tolist()
+
+
+class _Buffer(ctypes.Structure):
+    """Py_buffer, to see where a buffer's values are."""
+    _fields_ = [("buf", ctypes.c_void_p), ("obj", ctypes.c_void_p), ("len", ctypes.c_ssize_t),
+                ("itemsize", ctypes.c_ssize_t), ("readonly", ctypes.c_int), ("ndim", ctypes.c_int),
+                ("format", ctypes.c_char_p), ("shape", ctypes.c_void_p),
+                ("strides", ctypes.c_void_p), ("suboffsets", ctypes.c_void_p),
+                ("internal", ctypes.c_void_p)]
+
+
+_get_buffer = ctypes.PYFUNCTYPE(ctypes.c_int, ctypes.py_object, ctypes.POINTER(_Buffer),
+                                ctypes.c_int)(("PyObject_GetBuffer", ctypes.pythonapi))
+_release_buffer = ctypes.PYFUNCTYPE(None, ctypes.POINTER(_Buffer))(
+    ("PyBuffer_Release", ctypes.pythonapi))
+
+
+def address(column):
+    view = _Buffer()
+    if _get_buffer(column, ctypes.byref(view), 0) != 0:
+        raise BufferError("no buffer")
+    try:
+        return view.buf
+    finally:
+        _release_buffer(ctypes.byref(view))
 
 
 def iso_text(milliseconds):
@@ -113,6 +139,31 @@ class EstimateColumns(unittest.TestCase):
         self.assertEqual([memoryview(columns[n]).tolist() for n in ESTIMATE_FORMATS],
                          [[]] * len(ESTIMATE_FORMATS))
         self.assertEqual(repr(columns["mp"]), "Column(format='d', length=0)")
+
+
+class SharedStorage(unittest.TestCase):
+    """columns() hands out views of the results' own storage; compute_elevations
+    writes angles that a column holds into fresh copies."""
+
+    def test_two_calls_view_the_same_memory(self):
+        results = analyze(epochs())
+        first, second = results.columns(), results.columns()
+        for name in ESTIMATE_FORMATS:
+            self.assertEqual(address(first[name]), address(second[name]), name)
+
+    def test_a_held_column_keeps_its_angles_when_elevations_are_computed(self):
+        data = mp.read_rinex_obs(testdata("rinex2/ZIMM2350.15O"))
+        results = mp.MultipathAnalyzer(data, max_epochs=200).analyze()
+        before = results.columns()
+        computed, _ = results.compute_elevations(mp.read_sp3(testdata("sp3/igs18590.sp3")),
+                                                 data.approx_position)
+        self.assertGreater(computed, 0)
+        after = results.columns()
+        self.assertEqual(set(values(before["elevation"])), {45.0})
+        self.assertEqual(set(values(before["azimuth"])), {0.0})
+        self.assertEqual(values(after["elevation"]), [e.elevation for e in results.estimates])
+        self.assertEqual(values(after["azimuth"]), [e.azimuth for e in results.estimates])
+        self.assertEqual(address(before["mp"]), address(after["mp"]))
 
 
 class SlipColumns(unittest.TestCase):

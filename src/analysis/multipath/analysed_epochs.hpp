@@ -30,6 +30,20 @@ inline std::int64_t calendar_millis(const CalendarTime& time) {
   return (time.days * 86400 + time.seconds_of_day) * 1000 + time.nanos / 1'000'000;
 }
 
+// The calendar time of `calendar_millis`: the same ISO text as the time it
+// came from, which the milliseconds name exactly.
+inline CalendarTime calendar_from_millis(std::int64_t millis) {
+  constexpr std::int64_t kMillisPerDay = 86'400'000;
+  std::int64_t days = millis / kMillisPerDay;
+  std::int64_t of_day = millis % kMillisPerDay;
+  if (of_day < 0) {
+    of_day += kMillisPerDay;
+    --days;
+  }
+  return {days, static_cast<std::uint32_t>(of_day / 1000),
+          static_cast<std::uint32_t>(of_day % 1000) * 1'000'000};
+}
+
 // Seconds since 1970-01-01T00:00:00: the whole seconds plus the nanoseconds,
 // as unix_seconds gives them for an epoch.
 inline double calendar_seconds(const CalendarTime& time) {
@@ -51,6 +65,7 @@ class EpochTimes {
   std::size_t size() const { return calendar_.size(); }
   const CalendarTime& calendar(std::size_t epoch) const { return calendar_[epoch]; }
   std::int64_t millis(std::size_t epoch) const { return millis_[epoch]; }
+  double seconds(std::size_t epoch) const { return calendar_seconds(calendar_[epoch]); }
 
  private:
   std::vector<CalendarTime> calendar_;

@@ -4,12 +4,12 @@
 // seen; `finish` then sorts the distinct values by their key and renumbers
 // the column to match, so that number i names the i-th value in key order.
 // Runs of one value (the usual case: results come grouped) cost one
-// comparison of values. A column written in chunks, each with its own
-// numbers, is renumbered by `finish_chunks`.
+// comparison of values.
 #pragma once
 
 #include <algorithm>
 #include <cstdint>
+#include <numeric>
 #include <span>
 #include <unordered_map>
 #include <vector>
@@ -32,37 +32,21 @@ class DistinctValues {
   // The distinct values in key order; `column` (numbers from number_of)
   // renumbered to index them.
   std::vector<Value> finish(std::span<std::int32_t> column) const {
-    std::vector<Value> sorted = sorted_values({this, 1});
-    renumber(sorted, column);
-    return sorted;
-  }
-
-  // The distinct values of all `chunks` together, in key order.
-  static std::vector<Value> sorted_values(std::span<const DistinctValues> chunks) {
+    std::vector<std::int32_t> order(values_.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(),
+              [&](std::int32_t a, std::int32_t b) { return Key(values_[a]) < Key(values_[b]); });
     std::vector<Value> sorted;
-    for (const DistinctValues& chunk : chunks) {
-      sorted.insert(sorted.end(), chunk.values_.begin(), chunk.values_.end());
+    std::vector<std::int32_t> renumber(values_.size());
+    sorted.reserve(values_.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+      sorted.push_back(values_[order[i]]);
+      renumber[order[i]] = static_cast<std::int32_t>(i);
     }
-    std::sort(sorted.begin(), sorted.end(), [](const Value& a, const Value& b) { return Key(a) < Key(b); });
-    sorted.erase(std::unique(sorted.begin(), sorted.end(),
-                             [](const Value& a, const Value& b) { return Key(a) == Key(b); }),
-                 sorted.end());
+    if (!std::is_sorted(order.begin(), order.end())) {
+      for (std::int32_t& number : column) number = renumber[number];
+    }
     return sorted;
-  }
-
-  // Renumbers this chunk's part of a column to index `sorted`, which holds
-  // every value the chunk saw.
-  void renumber(const std::vector<Value>& sorted, std::span<std::int32_t> chunk_column) const {
-    std::vector<std::int32_t> to_sorted(values_.size());
-    bool unchanged = true;
-    for (std::size_t number = 0; number < values_.size(); ++number) {
-      const auto at = std::lower_bound(sorted.begin(), sorted.end(), values_[number],
-                                       [](const Value& a, const Value& b) { return Key(a) < Key(b); });
-      to_sorted[number] = static_cast<std::int32_t>(at - sorted.begin());
-      unchanged = unchanged && to_sorted[number] == static_cast<std::int32_t>(number);
-    }
-    if (unchanged) return;
-    for (std::int32_t& number : chunk_column) number = to_sorted[number];
   }
 
  private:

@@ -38,9 +38,13 @@ std::vector<MultipathStats> label_statistics(const MultipathEstimation& estimati
   std::vector<MultipathStats> statistics;
   statistics.reserve(estimation.labels.size());
   std::size_t next_count = 0;  // slip_counts and labels are both in byte order
+  const EstimateStore& store = estimation.estimates;
   for (const LabelRange& range : estimation.labels) {
-    const std::span<const MpEstimate> estimates(estimation.estimates.data() + range.begin,
-                                                range.end - range.begin);
+    const std::size_t count = range.end - range.begin;
+    const MpEstimate first = store.row(range.begin);
+    const LabelEstimates estimates{first.satellite.system, first.signal,
+                                   store.mp().values().subspan(range.begin, count),
+                                   store.elevation().values().subspan(range.begin, count)};
     MultipathStats stats = summarize(range.label, estimates, config.use_weighted_rms);
     stats.first_estimate = range.begin;
     while (next_count < estimation.slip_counts.size() &&

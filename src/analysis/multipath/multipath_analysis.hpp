@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "analysis/multipath/analyzer_config.hpp"
-#include "analysis/multipath/multipath_estimate.hpp"
+#include "analysis/multipath/estimate_store.hpp"
 #include "analysis/multipath/multipath_estimation.hpp"
 #include "analysis/multipath/multipath_statistics.hpp"
 #include "analysis/multipath/slip_records.hpp"
@@ -28,7 +28,7 @@
 namespace skyloam {
 
 struct AnalysisOutput {
-  MpEstimateList estimates;
+  EstimateStore estimates;
   std::vector<MultipathStats> statistics;
   std::vector<SlipRecord> cycle_slips;
   std::vector<LabelSlipCount> slip_counts;

@@ -1,7 +1,6 @@
 #include "analysis/multipath/multipath_estimation.hpp"
 
 #include <algorithm>
-#include <cmath>
 #include <numeric>
 
 namespace skyloam {
@@ -35,7 +34,7 @@ struct PairScratch {
 class PairEstimator {
  public:
   PairEstimator(const EpochTimes& times, const SlipIndex& slips, double gap_threshold,
-                 const AnalyzerConfig& config, MpEstimateList& out)
+                 const AnalyzerConfig& config, EstimateStoreBuilder& out)
       : times_(times),
         slips_(slips),
         config_(config),
@@ -70,11 +69,14 @@ class PairEstimator {
     const std::span<const double> arc_raw =
         std::span<const double>(series.mp_raw).subspan(arc.begin, arc.end - arc.begin);
     scratch_.bias.remove(arc_times, arc_raw, config_.bias_window_seconds, scratch_.mp_values);
-    for (std::uint32_t i = arc.begin; i < arc.end; ++i) {
-      const double snr = series.snr[i];
-      out_.push_back({times_.calendar(series.epochs[i]), scratch_.mp_values[i - arc.begin],
-                      kPlaceholderElevation, kPlaceholderAzimuth, snr, pair.satellite, pair.code,
-                      !std::isnan(snr), number});
+    const ArcRows rows = out_.append(pair.satellite, pair.code, static_cast<std::int32_t>(number),
+                                     arc_times.size());
+    std::ranges::copy(arc_times, rows.time_ms.begin());
+    std::ranges::copy(scratch_.mp_values, rows.mp.begin());
+    std::ranges::copy(std::span<const double>(series.snr).subspan(arc.begin, arc_times.size()),
+                      rows.snr.begin());
+    for (std::size_t k = 0; k < arc_times.size(); ++k) {
+      rows.time[k] = times_.seconds(series.epochs[arc.begin + k]);
     }
     return true;
   }
@@ -82,7 +84,7 @@ class PairEstimator {
   const EpochTimes& times_;
   const SlipIndex& slips_;
   const AnalyzerConfig& config_;
-  MpEstimateList& out_;
+  EstimateStoreBuilder& out_;
   ArcBreaks breaks_;
   bool keep_estimates_;
   PairScratch scratch_;
@@ -116,20 +118,22 @@ MultipathEstimation estimate_multipath(const SignalSelection& selection,
                    [&](std::size_t a, std::size_t b) { return labels[a] < labels[b]; });
 
   MultipathEstimation out;
-  if (cutoff_keeps_estimates(config)) out.estimates.reserve(samples);
-  PairEstimator estimator(times, slips, gap_threshold, config, out.estimates);
+  EstimateStoreBuilder estimates;
+  if (cutoff_keeps_estimates(config)) estimates.reserve(samples);
+  PairEstimator estimator(times, slips, gap_threshold, config, estimates);
   for (std::size_t k = 0; k < order.size();) {
     const std::string& label = labels[order[k]];
-    const std::size_t begin = out.estimates.size();
+    const std::size_t begin = estimates.size();
     std::uint32_t slip_breaks = 0;
     for (; k < order.size() && labels[order[k]] == label; ++k) {
       const std::size_t p = order[k];
       slip_breaks += estimator.add_pair(selection.pairs[p], series[p]);
       series[p] = SignalSeries{};  // done with it: give the memory back
     }
-    if (out.estimates.size() > begin) out.labels.push_back({label, begin, out.estimates.size()});
+    if (estimates.size() > begin) out.labels.push_back({label, begin, estimates.size()});
     if (slip_breaks > 0) out.slip_counts.push_back({label, slip_breaks});
   }
+  out.estimates = std::move(estimates).finish();
   return out;
 }
 

@@ -17,7 +17,7 @@
 #include "analysis/multipath/analysed_epochs.hpp"
 #include "analysis/multipath/analyzer_config.hpp"
 #include "analysis/multipath/arcs.hpp"
-#include "analysis/multipath/multipath_estimate.hpp"
+#include "analysis/multipath/estimate_store.hpp"
 #include "analysis/multipath/signal_selection.hpp"
 #include "analysis/multipath/signal_series.hpp"
 #include "analysis/multipath/slip_records.hpp"
@@ -36,7 +36,7 @@ struct LabelSlipCount {
 };
 
 struct MultipathEstimation {
-  MpEstimateList estimates;
+  EstimateStore estimates;
   std::vector<LabelRange> labels;           // labels holding estimates, byte order
   std::vector<LabelSlipCount> slip_counts;  // labels with a slip-caused break, byte order
 };

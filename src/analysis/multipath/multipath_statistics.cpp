@@ -13,9 +13,9 @@ struct WeightedSums {
   double weighted_squares = 0.0;
   double weights = 0.0;
 
-  void add(const MpEstimate& e) {
-    const double w = elevation_weight(e.elevation);
-    weighted_squares += w * (e.mp_value * e.mp_value);
+  void add(double mp, double elevation) {
+    const double w = elevation_weight(elevation);
+    weighted_squares += w * (mp * mp);
     weights += w;
   }
 };
@@ -34,30 +34,32 @@ double elevation_weight(double elevation_degrees) {
   return 1.0 / (4.0 * (s * s));
 }
 
-MultipathStats summarize(std::string label, std::span<const MpEstimate> estimates, bool weighted) {
+MultipathStats summarize(std::string label, const LabelEstimates& estimates, bool weighted) {
   MultipathStats stats{};
   stats.label = std::move(label);
-  if (estimates.empty()) return stats;
-  stats.system = estimates.front().satellite.system;
-  stats.code = estimates.front().signal;
-  stats.count = estimates.size();
-  const double n = static_cast<double>(estimates.size());
+  const std::span<const double> mp = estimates.mp;
+  if (mp.empty()) return stats;
+  stats.system = estimates.system;
+  stats.code = estimates.code;
+  stats.count = mp.size();
+  const double n = static_cast<double>(mp.size());
   double sum = 0.0;
   double squares = 0.0;
-  stats.min = estimates.front().mp_value;
-  stats.max = estimates.front().mp_value;
+  stats.min = mp.front();
+  stats.max = mp.front();
   WeightedSums weighted_sums;
-  for (const MpEstimate& e : estimates) {
-    sum += e.mp_value;
-    squares += e.mp_value * e.mp_value;
-    stats.min = std::min(stats.min, e.mp_value);
-    stats.max = std::max(stats.max, e.mp_value);
-    weighted_sums.add(e);
+  for (std::size_t i = 0; i < mp.size(); ++i) {
+    const double x = mp[i];
+    sum += x;
+    squares += x * x;
+    stats.min = std::min(stats.min, x);
+    stats.max = std::max(stats.max, x);
+    weighted_sums.add(x, estimates.elevation[i]);
   }
   stats.mean = sum / n;
   double deviations = 0.0;
-  for (const MpEstimate& e : estimates) {
-    const double d = e.mp_value - stats.mean;
+  for (const double x : mp) {
+    const double d = x - stats.mean;
     deviations += d * d;
   }
   stats.std_dev = std::sqrt(deviations / n);
@@ -68,8 +70,7 @@ MultipathStats summarize(std::string label, std::span<const MpEstimate> estimate
   return stats;
 }
 
-void refresh_weighted_rms(std::span<const MpEstimate> estimates,
-                          std::span<MultipathStats> statistics) {
+void refresh_weighted_rms(const EstimateStore& estimates, std::span<MultipathStats> statistics) {
   std::vector<std::pair<std::uint64_t, std::size_t>> by_key;
   by_key.reserve(statistics.size());
   for (std::size_t i = 0; i < statistics.size(); ++i) {
@@ -77,18 +78,22 @@ void refresh_weighted_rms(std::span<const MpEstimate> estimates,
   }
   std::sort(by_key.begin(), by_key.end());
   std::vector<WeightedSums> sums(statistics.size());
-  // Estimates usually come grouped by label: remember the last match.
-  std::uint64_t last_key = ~std::uint64_t{0};
-  WeightedSums* last = nullptr;
-  for (const MpEstimate& e : estimates) {
-    const std::uint64_t key = label_key(e.satellite.system, e.signal);
-    if (key != last_key) {
-      last_key = key;
+  // Estimates come grouped by satellite signal: look up each run once.
+  const std::span<const std::int32_t> satellite = estimates.satellite().values();
+  const std::span<const std::int32_t> signal = estimates.signal().values();
+  const std::span<const double> mp = estimates.mp().values();
+  const std::span<const double> elevation = estimates.elevation().values();
+  WeightedSums* run = nullptr;
+  for (std::size_t i = 0; i < mp.size(); ++i) {
+    if (i == 0 || satellite[i] != satellite[i - 1] || signal[i] != signal[i - 1]) {
+      const std::uint64_t key =
+          label_key(estimates.satellites()[static_cast<std::size_t>(satellite[i])].system,
+                    estimates.signals()[static_cast<std::size_t>(signal[i])]);
       const auto it =
           std::lower_bound(by_key.begin(), by_key.end(), std::pair{key, std::size_t{0}});
-      last = (it != by_key.end() && it->first == key) ? &sums[it->second] : nullptr;
+      run = (it != by_key.end() && it->first == key) ? &sums[it->second] : nullptr;
     }
-    if (last) last->add(e);
+    if (run) run->add(mp[i], elevation[i]);
   }
   for (std::size_t i = 0; i < statistics.size(); ++i) {
     if (sums[i].weights > 0.0) {

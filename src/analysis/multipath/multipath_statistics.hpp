@@ -15,7 +15,7 @@
 #include <span>
 #include <string>
 
-#include "analysis/multipath/multipath_estimate.hpp"
+#include "analysis/multipath/estimate_store.hpp"
 
 namespace skyloam {
 
@@ -37,15 +37,22 @@ struct MultipathStats {
   std::size_t first_estimate;  // the label's estimates are [first, first + count)
 };
 
-// Summary of a non-empty run of one label's estimates. `weighted` false
-// leaves weighted_rms equal to rms. cycle_slips and first_estimate are left 0.
-MultipathStats summarize(std::string label, std::span<const MpEstimate> estimates,
-                         bool weighted = true);
+// One label's estimates: values and elevations of a non-empty run, and the
+// system and code of its first estimate.
+struct LabelEstimates {
+  GnssSystem system;
+  ObsCode code;
+  std::span<const double> mp;
+  std::span<const double> elevation;
+};
+
+// `weighted` false leaves weighted_rms equal to rms. cycle_slips and
+// first_estimate are left 0.
+MultipathStats summarize(std::string label, const LabelEstimates& estimates, bool weighted = true);
 
 // Sets each statistic's weighted_rms from the estimates whose label (system
 // of the satellite and pseudorange code) matches and whose weights sum to
 // more than 0; statistics without such estimates keep their value.
-void refresh_weighted_rms(std::span<const MpEstimate> estimates,
-                          std::span<MultipathStats> statistics);
+void refresh_weighted_rms(const EstimateStore& estimates, std::span<MultipathStats> statistics);
 
 }  // namespace skyloam

@@ -1,6 +1,7 @@
-// The multipath results as columns: one array per field, equal lengths, in
-// the order of the records they come from, for array libraries that take
-// whole columns at memory speed instead of one object per record.
+// The cycle slips as columns: one array per field, equal lengths, in the
+// order of the records they come from, for array libraries that take whole
+// columns at memory speed instead of one object per record. (The estimates
+// are kept as columns from the start: EstimateStore.)
 //
 // Times come twice: as Unix seconds (float, the time axis of every series)
 // and as Unix milliseconds (integer, floor), which name the record's epoch
@@ -13,27 +14,10 @@
 #include <string>
 #include <vector>
 
-#include "analysis/multipath/multipath_estimate.hpp"
 #include "analysis/multipath/slip_records.hpp"
 #include "utils/memory/column.hpp"
 
 namespace skyloam {
-
-struct EstimateColumns {
-  Column<double> time;  // Unix seconds
-  Column<double> mp;    // metres
-  Column<double> elevation;
-  Column<double> azimuth;
-  Column<double> snr;  // dB-Hz, NaN where absent
-  Column<std::int32_t> satellite;
-  Column<std::int32_t> signal;
-  Column<std::int32_t> arc;  // MpEstimate::arc
-  Column<std::int64_t> time_ms;
-  std::vector<std::string> satellites;  // "G05"
-  std::vector<std::string> signals;     // pseudorange codes, "C1C"
-};
-
-EstimateColumns estimate_columns(std::span<const MpEstimate> estimates);
 
 struct SlipColumns {
   Column<double> time;  // Unix seconds of the detecting epoch

@@ -36,6 +36,12 @@ inline std::strong_ordering compare_text(const ObsCode& a, const ObsCode& b) {
 
 inline bool text_less(const ObsCode& a, const ObsCode& b) { return compare_text(a, b) < 0; }
 
+// A key that sorts like the code's text.
+inline std::uint64_t text_key(const ObsCode& c) {
+  return (std::uint64_t{static_cast<unsigned char>(kind_letter(c.kind))} << 16) |
+         (std::uint64_t{c.band} << 8) | static_cast<unsigned char>(c.attribute);
+}
+
 // Packs a code into 24 bits (kind, band, attribute) for tables and hashing.
 inline std::uint32_t pack(const ObsCode& c) {
   return (static_cast<std::uint32_t>(c.kind) << 16) | (static_cast<std::uint32_t>(c.band) << 8) |

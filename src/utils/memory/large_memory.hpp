@@ -1,5 +1,5 @@
-// Memory for large buffers: the observation arena's blocks and the
-// multipath estimates.
+// Memory for large buffers: the observation arena's blocks and result
+// columns.
 //
 // An allocation of at least kHugePageBytes is mapped on its own, aligned to a
 // huge page and offered to the kernel for transparent huge pages (on Linux;
@@ -22,24 +22,6 @@ void release_large(void* data, std::size_t bytes) noexcept;
 // Whether this build maps large allocations for huge pages (not on other
 // systems, nor under AddressSanitizer, whose checks need heap blocks).
 bool large_allocations_use_huge_pages();
-
-// A standard allocator over allocate_large / release_large.
-template <class T>
-struct LargeAllocator {
-  using value_type = T;
-
-  LargeAllocator() = default;
-  template <class U>
-  LargeAllocator(const LargeAllocator<U>&) noexcept {}
-
-  T* allocate(std::size_t count) { return static_cast<T*>(allocate_large(count * sizeof(T))); }
-  void deallocate(T* data, std::size_t count) noexcept { release_large(data, count * sizeof(T)); }
-
-  template <class U>
-  friend bool operator==(const LargeAllocator&, const LargeAllocator<U>&) noexcept {
-    return true;
-  }
-};
 
 // One owned, uninitialised block of allocate_large memory.
 class MemoryBlock {

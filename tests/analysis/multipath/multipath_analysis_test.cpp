@@ -7,6 +7,7 @@
 #include <limits>
 #include <numeric>
 
+#include "analysis/multipath/analysed_epochs.hpp"
 #include "analysis/multipath/combinations.hpp"
 #include "obs_fixture.hpp"
 
@@ -49,7 +50,7 @@ std::vector<double> values_of(const AnalysisOutput& out, const char* label) {
   for (const MultipathStats& s : out.statistics) {
     if (s.label != label) continue;
     for (std::size_t i = 0; i < s.count; ++i)
-      values.push_back(out.estimates[s.first_estimate + i].mp_value);
+      values.push_back(out.estimates.mp()[s.first_estimate + i]);
   }
   return values;
 }
@@ -95,14 +96,15 @@ TEST(Analyze, EstimatesAreTheCodeMultipathLessTheArcMean) {
     EXPECT_NEAR(c1c[i], pattern(i) - mean, 1e-6) << i;
     EXPECT_NEAR(c2w[i], -pattern(i) + mean, 1e-6) << i;
   }
-  const MpEstimate& first = out.estimates[0];
+  const MpEstimate first = out.estimates.row(0);
   EXPECT_EQ(first.satellite, sat("G01"));
   EXPECT_EQ(first.signal, code("C1C"));
   EXPECT_EQ(first.elevation, 45.0);
   EXPECT_EQ(first.azimuth, 0.0);
   EXPECT_EQ(first.snr(), 45.0);
-  EXPECT_EQ(format_iso(out.estimates[1].time), "2024-01-15T00:00:30.000Z");
-  EXPECT_EQ(out.estimates[20].snr(), std::nullopt);  // C2W has no S2x code
+  EXPECT_EQ(format_iso(calendar_from_millis(out.estimates.time_ms()[1])),
+            "2024-01-15T00:00:30.000Z");
+  EXPECT_EQ(out.estimates.row(20).snr(), std::nullopt);  // C2W has no S2x code
   EXPECT_EQ(out.statistics[0].code, code("C1C"));
   EXPECT_EQ(out.statistics[0].system, GnssSystem::GPS);
   EXPECT_TRUE(out.cycle_slips.empty());
@@ -127,7 +129,8 @@ TEST(Analyze, LabelsInByteOrderAndSatellitesInOrderWithinALabel) {
   config.min_arc_seconds = 0.0;
   const AnalysisOutput out = analyze(f.finish(), config);
   std::vector<std::string> order;
-  for (const MpEstimate& e : out.estimates) {
+  for (std::size_t i = 0; i < out.estimates.size(); ++i) {
+    const MpEstimate e = out.estimates.row(i);
     const std::string key = to_string(e.satellite) + to_string(e.signal);
     if (order.empty() || order.back() != key) order.push_back(key);
   }
@@ -179,15 +182,18 @@ TEST(Analyze, ArcsAreNumberedPerSatelliteSignalSkippingDroppedArcs) {
     if (i >= 15 && i < 18) v.c1c += 10.5;  // a 3-sample arc, too short to keep
   };
   const AnalysisOutput out = analyze(gps_data(30, jump_and_back, {"G01", "G02"}), config);
-  std::vector<std::uint32_t> c1c_arcs;
-  std::vector<std::uint32_t> c2w_arcs;
-  for (const MpEstimate& e : out.estimates) {
-    if (e.satellite == sat("G02")) (e.signal == code("C1C") ? c1c_arcs : c2w_arcs).push_back(e.arc);
+  std::vector<std::int32_t> c1c_arcs;
+  std::vector<std::int32_t> c2w_arcs;
+  for (std::size_t i = 0; i < out.estimates.size(); ++i) {
+    const MpEstimate e = out.estimates.row(i);
+    if (e.satellite == sat("G02")) {
+      (e.signal == code("C1C") ? c1c_arcs : c2w_arcs).push_back(out.estimates.arc()[i]);
+    }
   }
-  std::vector<std::uint32_t> expected(15, 0);
+  std::vector<std::int32_t> expected(15, 0);
   expected.resize(27, 1);
   EXPECT_EQ(c1c_arcs, expected);
-  EXPECT_EQ(c2w_arcs, std::vector<std::uint32_t>(30, 0));
+  EXPECT_EQ(c2w_arcs, std::vector<std::int32_t>(30, 0));
 }
 
 TEST(Analyze, ASlipOnTheSecondPhaseBreaksAndCounts) {
@@ -272,7 +278,8 @@ TEST(Analyze, ThinnedEpochsAreAnalysedAtTheirOwnSpacing) {
   config.max_epochs = 20;
   const AnalysisOutput out = analyze(gps_data(40), config);  // every other epoch: 60 s steps
   EXPECT_EQ(values_of(out, "GPSM1C").size(), 20u);
-  EXPECT_EQ(format_iso(out.estimates[1].time), "2024-01-15T00:01:00.000Z");
+  EXPECT_EQ(format_iso(calendar_from_millis(out.estimates.time_ms()[1])),
+            "2024-01-15T00:01:00.000Z");
   config.max_epochs = 1;
   EXPECT_TRUE(analyze(gps_data(40), config).estimates.empty());
 }

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <initializer_list>
 #include <limits>
+#include <tuple>
 #include <vector>
 
 #include "obs_fixture.hpp"
@@ -14,10 +16,21 @@ namespace {
 using testing::code;
 using testing::sat;
 
-MpEstimate estimate(const char* satellite, const char* signal, double value,
-                    double elevation = 45.0) {
-  return {
-      CalendarTime{19737, 0, 0}, value, elevation, 0.0, 0.0, sat(satellite), code(signal), false, 0};
+LabelEstimates gps_c1c(const std::vector<double>& mp, const std::vector<double>& elevation) {
+  return {GnssSystem::GPS, code("C1C"), mp, elevation};
+}
+
+// One estimate per (satellite, signal, value), at the placeholder elevation.
+EstimateStore store_of(
+    std::initializer_list<std::tuple<const char*, const char*, double>> estimates) {
+  EstimateStoreBuilder builder;
+  for (const auto& [satellite, signal, value] : estimates) {
+    const ArcRows rows = builder.append(sat(satellite), code(signal), 0, 1);
+    rows.mp[0] = value;
+    rows.time[0] = rows.snr[0] = 0.0;
+    rows.time_ms[0] = 0;
+  }
+  return std::move(builder).finish();
 }
 
 TEST(ElevationWeight, OneAboveThirtyZeroAtTheHorizonSineLawBetween) {
@@ -31,9 +44,7 @@ TEST(ElevationWeight, OneAboveThirtyZeroAtTheHorizonSineLawBetween) {
 }
 
 TEST(Summarize, PopulationFormsOfOneMinusOneOneMinusOne) {
-  const std::vector<MpEstimate> e = {estimate("G01", "C1C", 1), estimate("G01", "C1C", -1),
-                                     estimate("G02", "C1C", 1), estimate("G02", "C1C", -1)};
-  const MultipathStats s = summarize("GPSM1C", e);
+  const MultipathStats s = summarize("GPSM1C", gps_c1c({1, -1, 1, -1}, {45, 45, 45, 45}));
   EXPECT_EQ(s.label, "GPSM1C");
   EXPECT_EQ(s.count, 4u);
   EXPECT_EQ(s.mean, 0.0);
@@ -47,29 +58,32 @@ TEST(Summarize, PopulationFormsOfOneMinusOneOneMinusOne) {
 }
 
 TEST(Summarize, WeightedRmsEqualsRmsAtThePlaceholderElevation) {
-  std::vector<MpEstimate> e;
-  for (int i = 0; i < 1000; ++i) e.push_back(estimate("E11", "C5Q", std::sin(i * 0.37) * 0.3));
-  const MultipathStats s = summarize("GALM5Q", e);
+  std::vector<double> mp;
+  for (int i = 0; i < 1000; ++i) mp.push_back(std::sin(i * 0.37) * 0.3);
+  std::vector<double> elevation(mp.size(), 45.0);
+  const MultipathStats s = summarize("GPSM1C", gps_c1c(mp, elevation));
   EXPECT_EQ(s.weighted_rms, s.rms);  // bit for bit
   EXPECT_NEAR(s.mean * s.mean + s.std_dev * s.std_dev, s.rms * s.rms, 1e-12);
 
-  e[0].elevation = 10.0;
-  EXPECT_NE(summarize("GALM5Q", e).weighted_rms, s.rms);
-  EXPECT_EQ(summarize("GALM5Q", e, false).weighted_rms, s.rms);
-  for (MpEstimate& x : e) x.elevation = -1.0;  // no weight at all: the plain rms
-  EXPECT_EQ(summarize("GALM5Q", e).weighted_rms, s.rms);
+  elevation[0] = 10.0;
+  EXPECT_NE(summarize("GPSM1C", gps_c1c(mp, elevation)).weighted_rms, s.rms);
+  EXPECT_EQ(summarize("GPSM1C", gps_c1c(mp, elevation), false).weighted_rms, s.rms);
+  std::ranges::fill(elevation, -1.0);  // no weight at all: the plain rms
+  EXPECT_EQ(summarize("GPSM1C", gps_c1c(mp, elevation)).weighted_rms, s.rms);
 }
 
 TEST(RefreshWeightedRms, RecomputesPerLabelFromTheEstimates) {
-  std::vector<MpEstimate> e = {estimate("G01", "C1C", 1.0), estimate("G02", "C1C", 2.0),
-                               estimate("R01", "C1C", 3.0), estimate("E01", "C1C", 4.0)};
-  std::vector<MultipathStats> stats = {summarize("GPSM1C", {e.data(), 2}),
-                                       summarize("GLOM1C", {e.data() + 2, 1}),
-                                       summarize("GALM5Q", {e.data() + 3, 1})};
-  stats[2].code = code("C5Q");  // a label without estimates keeps its value
-  stats[2].weighted_rms = 9.0;
-  e[0].elevation = 15.0;
-  e[2].elevation = -2.0;  // no weight: the label keeps its old value
+  EstimateStore e = store_of(
+      {{"G01", "C1C", 1.0}, {"G02", "C1C", 2.0}, {"R01", "C1C", 3.0}, {"E01", "C1C", 4.0}});
+  const std::vector<double> at_45(2, 45.0);
+  std::vector<MultipathStats> stats = {
+      summarize("GPSM1C", gps_c1c({1.0, 2.0}, at_45)),
+      summarize("GLOM1C", {GnssSystem::GLONASS, code("C1C"), std::vector{3.0}, at_45}),
+      summarize("GALM5Q", {GnssSystem::Galileo, code("C5Q"), std::vector{4.0}, at_45})};
+  stats[2].weighted_rms = 9.0;  // a label without estimates keeps its value
+  const EstimateStore::Angles angles = e.writable_angles();
+  angles.elevation[0] = 15.0;
+  angles.elevation[2] = -2.0;  // no weight: the label keeps its old value
   refresh_weighted_rms(e, stats);
   const double w = 1.0 / (4.0 * std::pow(std::sin(15.0 * M_PI / 180.0), 2));
   EXPECT_NEAR(stats[0].weighted_rms, std::sqrt((w * 1.0 + 4.0) / (w + 1.0)), 1e-12);
@@ -77,7 +91,7 @@ TEST(RefreshWeightedRms, RecomputesPerLabelFromTheEstimates) {
   EXPECT_EQ(stats[2].weighted_rms, 9.0);
   EXPECT_EQ(stats[0].rms, std::sqrt(2.5));  // nothing else changes
 
-  refresh_weighted_rms({}, stats);
+  refresh_weighted_rms(EstimateStore{}, stats);
   EXPECT_EQ(stats[2].weighted_rms, 9.0);
 }
 

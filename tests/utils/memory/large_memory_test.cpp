@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <cstring>
 #include <utility>
-#include <vector>
 
 namespace skyloam {
 namespace {
@@ -29,17 +28,6 @@ TEST(LargeMemory, BlocksAreHugePageAlignedAndOwnershipMoves) {
   small = std::move(moved);  // frees the small block, takes the large one
   EXPECT_EQ(small.data(), held);
   EXPECT_EQ(static_cast<unsigned char*>(small.data())[kHugePageBytes], 0xAB);
-}
-
-TEST(LargeMemory, VectorsGrowAcrossTheHugePageThreshold) {
-  std::vector<std::uint64_t, LargeAllocator<std::uint64_t>> values;
-  const std::size_t count = 3 * kHugePageBytes / sizeof(std::uint64_t) + 5;
-  for (std::size_t i = 0; i < count; ++i) values.push_back(i * 3);
-  for (std::size_t i = 0; i < count; i += 4099) ASSERT_EQ(values[i], i * 3);
-  EXPECT_EQ(values.back(), (count - 1) * 3);
-  values.resize(10);
-  values.shrink_to_fit();
-  EXPECT_EQ(values[9], 27u);
 }
 
 }  // namespace
