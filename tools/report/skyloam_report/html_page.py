@@ -97,12 +97,12 @@ def _asset(name):
         return f.read()
 
 
-def _chart_spec(chart):
-    spec = {"id": chart.id, "option": chart.option}
+def _chart_entry(chart):
+    entry = {"id": chart.id, "option": chart.option}
     if chart.choices:
-        spec["choices"] = {"label": chart.choices.label, "names": chart.choices.names,
-                           "patches": chart.choices.patches, "selected": chart.choices.selected}
-    return spec
+        entry["choices"] = {"label": chart.choices.label, "names": chart.choices.names,
+                            "patches": chart.choices.patches, "selected": chart.choices.selected}
+    return entry
 
 
 def _section_html(section):
@@ -112,7 +112,7 @@ def _section_html(section):
 
 
 def render_page(title, sections, library):
-    charts = [_chart_spec(c) for s in sections for c in s.charts]
+    charts = [_chart_entry(c) for s in sections for c in s.charts]
     return "".join([
         "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">",
         "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">",

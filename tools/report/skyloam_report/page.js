@@ -1,4 +1,4 @@
-// Draws the charts of a report page from the JSON spec embedded in it.
+// Draws the charts of a report page from the JSON chart list embedded in it.
 // Options are plain JSON; {"$fn": name, "args": [...]} stands for one of the
 // functions below. window.skyloamPage.ready turns true once every chart has
 // finished drawing (browser checks wait for it).
@@ -109,9 +109,9 @@
     element.parentNode.insertBefore(label, element);
   }
 
-  const specs = JSON.parse(document.getElementById("page-charts").textContent);
+  const entries = JSON.parse(document.getElementById("page-charts").textContent);
   const widths = new Map();
-  let pending = specs.length;
+  let pending = entries.length;
   function finished() {
     pending -= 1;
     if (pending === 0) {
@@ -119,14 +119,14 @@
       page.ready = true;
     }
   }
-  for (const spec of specs) {
-    const element = document.getElementById(spec.id);
+  for (const entry of entries) {
+    const element = document.getElementById(entry.id);
     const chart = echarts.init(element, null, {renderer: "canvas"});
-    page.charts[spec.id] = chart;
+    page.charts[entry.id] = chart;
     widths.set(chart, element.clientWidth);
     chart.on("finished", function once() { chart.off("finished", once); finished(); });
-    chart.setOption(resolve(spec.option));
-    if (spec.choices) addChooser(element, chart, spec.choices);
+    chart.setOption(resolve(entry.option));
+    if (entry.choices) addChooser(element, chart, entry.choices);
   }
   if (pending === 0) page.ready = true;
   // Redrawn only when its width changed: a taller window leaves the charts as they are.
