@@ -82,6 +82,15 @@ class InputLists(unittest.TestCase):
             self.assertEqual(list_inputs(f"{folder}/*.rnx"), [f"{folder}/a.rnx", f"{folder}/b.rnx"])
             with self.assertRaises(ReportError):
                 list_inputs(f"{folder}/*.crx")
+            # An observation file in place of a list: by its name, or by how it starts.
+            for name, start in (("zimm2350.15o", b"x\n"), ("day.rnx.gz", b"\x1f\x8b\x08"),
+                                ("day.txt", b"     3.04           OBSERVATION DATA    M"
+                                            b"                   RINEX VERSION / TYPE\n")):
+                with self.subTest(name=name):
+                    path = os.path.join(folder, name)
+                    with open(path, "wb") as f:
+                        f.write(start)
+                    self.assertEqual(list_inputs(path), [path])
         paths = list("abcdefg")
         shares = [select_task(paths, i, 3) for i in range(3)]
         self.assertEqual(sorted(sum(shares, [])), paths)

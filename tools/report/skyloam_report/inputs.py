@@ -12,12 +12,32 @@ from skyloam_report.file_names import parse_name, site
 PRODUCT_RANK = ("FIN", "RAP", "ULT")
 # Navigation files merged from many stations serve any station of their day.
 MERGED_NAVIGATION_SITES = ("BRDC", "BRDM", "BRD4")
+# How an observation file given in place of a list starts: gzip, Unix compress,
+# or the first header line of RINEX or compact RINEX.
+OBSERVATION_FILE_STARTS = (b"\x1f\x8b", b"\x1f\x9d")
+OBSERVATION_FILE_LABELS = (b"RINEX VERSION / TYPE", b"CRINEX VERS   / TYPE")
+
+
+def _is_observation_file(path):
+    named = parse_name(path)
+    if named and named.kind == "obs":
+        return True
+    try:
+        with open(path, "rb") as f:
+            start = f.read(80)
+    except OSError:
+        return False
+    return start.startswith(OBSERVATION_FILE_STARTS) or any(
+        label in start for label in OBSERVATION_FILE_LABELS)
 
 
 def list_inputs(listing):
     """Absolute paths, in order and without repeats, of the files a list file
     names (one a line; blank lines and lines starting with # are skipped) or,
-    when no such file exists, of the files a glob pattern matches."""
+    when no such file exists, of the files a glob pattern matches. An
+    observation file given in place of a list is a list of itself."""
+    if os.path.isfile(listing) and _is_observation_file(listing):
+        return [os.path.abspath(listing)]
     if os.path.isfile(listing):
         try:
             with open(listing, encoding="utf-8") as f:
