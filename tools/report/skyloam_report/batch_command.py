@@ -47,7 +47,8 @@ def _share(paths, options):
 
 def summary_lines(outcomes):
     counts = {status: sum(o.status == status for o in outcomes) for status in ("ok", "up to date", "failed")}
-    lines = [f"{len(outcomes)} inputs: {counts['ok']} analysed, {counts['up to date']} up to date, "
+    inputs = "1 input" if len(outcomes) == 1 else f"{len(outcomes)} inputs"
+    lines = [f"{inputs}: {counts['ok']} analysed, {counts['up to date']} up to date, "
              f"{counts['failed']} failed"]
     lines += [f"failed: {o.path}: {o.error}" for o in outcomes if o.status == "failed"]
     return lines
