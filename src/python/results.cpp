@@ -4,6 +4,7 @@
 
 #include "analysis/multipath/analysed_epochs.hpp"
 #include "analysis/multipath/elevation_fill.hpp"
+#include "analysis/multipath/multipath_statistics.hpp"
 #include "python/args.hpp"
 #include "python/bindings.hpp"
 #include "python/classes.hpp"
@@ -195,6 +196,24 @@ PyObject* slip_columns(PyObject* self) {
   });
 }
 
+// The analysis's statistics again, over the estimates whose orbits gave a real
+// elevation at or above the cutoff: (statistics, below_cutoff, without_elevation).
+PyObject* statistics_at_or_above(PyObject* self, PyObject* const* args, Py_ssize_t nargs,
+                                 PyObject* kwnames) {
+  static const Signature signature{"statistics_at_or_above", {"cutoff"}, 1};
+  Arguments a;
+  double cutoff = 0.0;
+  if (!a.bind(signature, args, nargs, kwnames) || !a.get(0, cutoff)) return nullptr;
+  return read_results(self, [&](const AnalysisResultsValue& r) -> PyObject* {
+    const CutoffStatistics cut = skyloam::statistics_at_or_above(r.estimates, r.statistics, cutoff);
+    PyRef statistics = PyRef::steal(boxed_copies(cut.statistics, multipath_stats_class()));
+    if (!statistics) return nullptr;
+    return Py_BuildValue("(OKK)", statistics.get(),
+                         static_cast<unsigned long long>(cut.below_cutoff),
+                         static_cast<unsigned long long>(cut.without_elevation));
+  });
+}
+
 PyObject* repr_results(PyObject* self) {
   return read_results(self, [](const AnalysisResultsValue& r) {
     return to_python("AnalysisResults(estimates=" + std::to_string(r.estimates.size()) +
@@ -245,6 +264,14 @@ PyMethodDef results_methods[] = {
      "where absent), satellite and signal (int32 indices into the lists\n"
      "satellites and signals), arc (int32, per satellite signal) and time_ms\n"
      "(int64 Unix milliseconds); views of the results' own storage, not copies"},
+    {"statistics_at_or_above", as_cfunction(fastcall<statistics_at_or_above>),
+     METH_FASTCALL | METH_KEYWORDS,
+     "statistics_at_or_above($self, cutoff)\n--\n\n"
+     "The per-signal statistics over the estimates whose orbits gave a real\n"
+     "elevation at or above cutoff (degrees), after compute_elevations.\n"
+     "Returns (statistics, below_cutoff, without_elevation): signals left\n"
+     "without estimates are dropped; estimates still at the placeholder\n"
+     "angles (45, 0) count as without elevation"},
     {"slip_columns", noargs<slip_columns>, METH_NOARGS,
      "slip_columns($self)\n--\n\n"
      "Every cycle slip as columns, in the order of cycle_slips: time, magnitude,\n"

@@ -1,57 +1,59 @@
 """The report's orbits: navigation and SP3 files together, coverage checks, and
 per-signal statistics limited to the analyzer's elevation cutoff."""
 import math
-from array import array
 import os
 import subprocess
 import sys
 import types
 import unittest
+from collections import defaultdict
 
 from nav_text import gps_day
 from support import skyloam_mp as mp, testdata
 
 ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
 sys.path.insert(0, os.path.join(ROOT, "tools", "report"))
-from skyloam_report import cutoff_statistics, orbits  # noqa: E402
+from skyloam_report import orbits  # noqa: E402
+from skyloam_report.analysis import analyzer_cutoff  # noqa: E402
 from skyloam_report.errors import ReportError  # noqa: E402
 
 TOOL = os.environ.get("SKYLOAM_REPORT_TOOL", os.path.join(ROOT, "build", "skyloam-mp"))
 
 
-def columns_of(rows):
-    """Result columns of (satellite, code, mp, elevation, azimuth) rows, grouped by label."""
-    satellites, codes = sorted({r[0] for r in rows}), sorted({r[1] for r in rows})
-    return {"satellite": array("i", [satellites.index(r[0]) for r in rows]),
-            "signal": array("i", [codes.index(r[1]) for r in rows]), "mp": array("d", [r[2] for r in rows]),
-            "elevation": array("d", [r[3] for r in rows]), "azimuth": array("d", [r[4] for r in rows]),
-            "satellites": satellites, "signals": codes}
-
-
 class CutoffStatistics(unittest.TestCase):
-    def test_only_estimates_at_or_above_the_cutoff_count(self):
-        statistics = [{"signal": "GALM5Q", "system": "E", "code": "C5Q", "count": 2, "rms": 9.0,
-                       "cycle_slips": 0},
-                      {"signal": "GPSM1C", "system": "G", "code": "C1C", "count": 5, "rms": 9.0,
-                       "cycle_slips": 2}]
-        columns = columns_of([("E01", "C5Q", 2.0, 3.0, 10.0), ("E01", "C5Q", 2.0, -1.0, 10.0),
-                              ("G01", "C1C", 9.0, 5.0, 10.0), ("G01", "C1C", 1.0, 10.0, 10.0),
-                              ("G01", "C1C", 9.0, 45.0, 0.0),  # no orbit reached it
-                              ("G01", "C1C", -1.0, 45.0, 10.0), ("G02", "C1C", 3.0, 60.0, 10.0)])
-        rows, counts = cutoff_statistics.statistics_at_or_above_cutoff(columns, statistics, 10.0)
-        self.assertEqual(counts, {"cutoff": 10.0, "kept": 3, "below_cutoff": 3, "without_elevation": 1})
-        self.assertEqual([r["signal"] for r in rows], ["GPSM1C"])
-        gps = rows[0]
-        self.assertEqual((gps["count"], gps["cycle_slips"], gps["min"], gps["max"]), (3, 2, -1.0, 3.0))
-        self.assertAlmostEqual(gps["mean"], 1.0)
-        self.assertAlmostEqual(gps["rms"], math.sqrt(11.0 / 3))
-        self.assertAlmostEqual(gps["std_dev"], math.sqrt(8.0 / 3))
-        weight = 1.0 / (4.0 * math.sin(math.radians(10.0)) ** 2)
-        self.assertAlmostEqual(gps["weighted_rms"], math.sqrt((weight + 1.0 + 9.0) / (weight + 2.0)))
+    def test_statistics_cover_real_elevations_at_or_above_the_cutoff(self):
+        obs = mp.read_rinex_obs(testdata("rinex3/ESBC00DNK_R_20201770000_01D_30S_MO.rnx.gz"))
+        results = mp.MultipathAnalyzer(obs, systems=["G", "C"], max_epochs=400).analyze()
+        # BeiDou is not in this SP3 file: its estimates keep the placeholder angles.
+        results.compute_elevations(mp.read_sp3(testdata("sp3/GRG0MGXFIN_20201770000_01D_15M_ORB.SP3")),
+                                   obs.approx_position)
+        statistics, below, without = results.statistics_at_or_above(10.0)
+        kept, expected_below, expected_without = defaultdict(list), 0, 0
+        for e in results.estimates:
+            if (e.elevation, e.azimuth) == (45.0, 0.0):
+                expected_without += 1
+            elif e.elevation < 10.0:
+                expected_below += 1
+            else:
+                kept[e.system, e.signal].append((e.mp_value, e.elevation))
+        self.assertGreater(expected_without, 0)
+        self.assertGreater(expected_below, 0)
+        self.assertEqual((below, without), (expected_below, expected_without))
+        slips = {s.signal: s.cycle_slips for s in results.statistics}
+        self.assertEqual({(s.system, s.code) for s in statistics}, set(kept))
+        for s in statistics:
+            values = [v for v, _ in kept[s.system, s.code]]
+            weights = [1.0 if e >= 30.0 else 1.0 / (4.0 * math.sin(math.radians(e)) ** 2)
+                       for _, e in kept[s.system, s.code]]
+            self.assertEqual((s.count, s.cycle_slips, s.min, s.max),
+                             (len(values), slips[s.signal], min(values), max(values)))
+            self.assertAlmostEqual(s.mean, sum(values) / len(values), places=12)
+            self.assertAlmostEqual(s.rms, math.sqrt(sum(v * v for v in values) / len(values)), places=12)
+            self.assertAlmostEqual(s.weighted_rms, math.sqrt(
+                sum(w * v * v for w, v in zip(weights, values)) / sum(weights)), places=12)
 
     def test_the_cutoff_is_the_analyzers(self):
-        self.assertEqual(cutoff_statistics.analyzer_cutoff(), 10.0)
-        self.assertEqual(cutoff_statistics.analyzer_cutoff({"elevation_cutoff": 5}), 5.0)
+        self.assertEqual(analyzer_cutoff(), 10.0)
 
 
 class NavigationFiles(unittest.TestCase):

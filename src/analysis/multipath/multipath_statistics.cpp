@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "analysis/multipath/multipath_estimate.hpp"
 #include "geodesy/coordinates.hpp"
 
 namespace skyloam {
@@ -100,6 +101,39 @@ void refresh_weighted_rms(const EstimateStore& estimates, std::span<MultipathSta
       statistics[i].weighted_rms = std::sqrt(sums[i].weighted_squares / sums[i].weights);
     }
   }
+}
+
+CutoffStatistics statistics_at_or_above(const EstimateStore& estimates,
+                                        std::span<const MultipathStats> statistics,
+                                        double cutoff) {
+  CutoffStatistics result;
+  const std::span<const double> mp = estimates.mp().values();
+  const std::span<const double> elevation = estimates.elevation().values();
+  const std::span<const double> azimuth = estimates.azimuth().values();
+  std::vector<double> kept_mp;
+  std::vector<double> kept_elevation;
+  for (const MultipathStats& label : statistics) {
+    kept_mp.clear();
+    kept_elevation.clear();
+    const std::size_t end = std::min(label.first_estimate + label.count, mp.size());
+    for (std::size_t i = label.first_estimate; i < end; ++i) {
+      if (elevation[i] == kPlaceholderElevation && azimuth[i] == kPlaceholderAzimuth) {
+        ++result.without_elevation;
+      } else if (!(elevation[i] >= cutoff)) {
+        ++result.below_cutoff;
+      } else {
+        kept_mp.push_back(mp[i]);
+        kept_elevation.push_back(elevation[i]);
+      }
+    }
+    if (kept_mp.empty()) continue;
+    MultipathStats kept =
+        summarize(label.label, {label.system, label.code, kept_mp, kept_elevation});
+    kept.cycle_slips = label.cycle_slips;
+    kept.first_estimate = label.first_estimate;
+    result.statistics.push_back(std::move(kept));
+  }
+  return result;
 }
 
 }  // namespace skyloam

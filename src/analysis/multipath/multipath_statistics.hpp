@@ -8,12 +8,15 @@
 //
 // `refresh_weighted_rms` recomputes the weighted rms of existing statistics
 // after estimates received real elevations; nothing else changes.
+// `statistics_at_or_above` summarizes each label again over the estimates
+// whose orbits gave them a real elevation at or above a cutoff.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "analysis/multipath/estimate_store.hpp"
 
@@ -54,5 +57,18 @@ MultipathStats summarize(std::string label, const LabelEstimates& estimates, boo
 // of the satellite and pseudorange code) matches and whose weights sum to
 // more than 0; statistics without such estimates keep their value.
 void refresh_weighted_rms(const EstimateStore& estimates, std::span<MultipathStats> statistics);
+
+struct CutoffStatistics {
+  std::vector<MultipathStats> statistics;  // labels left without estimates are dropped
+  std::uint64_t below_cutoff = 0;          // estimates below the cutoff (or NaN)
+  std::uint64_t without_elevation = 0;     // estimates still at the placeholder angles
+};
+
+// `statistics` are the analysis's own (each label's estimates are
+// [first_estimate, first_estimate + count)); cycle_slips and first_estimate
+// carry over.
+CutoffStatistics statistics_at_or_above(const EstimateStore& estimates,
+                                        std::span<const MultipathStats> statistics,
+                                        double cutoff);
 
 }  // namespace skyloam

@@ -95,5 +95,47 @@ TEST(RefreshWeightedRms, RecomputesPerLabelFromTheEstimates) {
   EXPECT_EQ(stats[2].weighted_rms, 9.0);
 }
 
+TEST(StatisticsAtOrAbove, KeepsRealElevationsAtOrAboveTheCutoff) {
+  // G01, G02: GPSM1C; R01: GLOM1C, all of it below the cutoff.
+  EstimateStore e = store_of({{"G01", "C1C", 9.0},
+                              {"G01", "C1C", 1.0},
+                              {"G01", "C1C", 3.0},
+                              {"G01", "C1C", 9.0},
+                              {"G02", "C1C", -1.0},
+                              {"R01", "C1C", 4.0}});
+  const std::vector<double> at_45(5, 45.0);
+  std::vector<MultipathStats> stats = {
+      summarize("GPSM1C", gps_c1c({9.0, 1.0, 3.0, 9.0, -1.0}, at_45)),
+      summarize("GLOM1C", {GnssSystem::GLONASS, code("C1C"), std::vector{4.0}, at_45})};
+  stats[0].cycle_slips = 2;
+  stats[1].first_estimate = 5;
+  const EstimateStore::Angles angles = e.writable_angles();
+  const double elevations[] = {5.0, 10.0, 60.0, 45.0, 15.0, 2.0};
+  for (std::size_t i = 0; i < 6; ++i) {
+    angles.elevation[i] = elevations[i];
+    angles.azimuth[i] = 10.0;
+  }
+  angles.azimuth[3] = 0.0;  // still at the placeholder angles: no orbit reached it
+
+  const CutoffStatistics cut = statistics_at_or_above(e, stats, 10.0);
+  EXPECT_EQ(cut.below_cutoff, 2u);
+  EXPECT_EQ(cut.without_elevation, 1u);
+  ASSERT_EQ(cut.statistics.size(), 1u);  // GLOM1C has nothing left
+  const MultipathStats& gps = cut.statistics[0];
+  EXPECT_EQ(gps.label, "GPSM1C");
+  EXPECT_EQ(gps.count, 3u);
+  EXPECT_EQ(gps.cycle_slips, 2u);
+  EXPECT_EQ(gps.mean, 1.0);
+  EXPECT_EQ(gps.min, -1.0);
+  EXPECT_EQ(gps.max, 3.0);
+  EXPECT_DOUBLE_EQ(gps.rms, std::sqrt(11.0 / 3.0));
+  const double w10 = elevation_weight(10.0);
+  const double w15 = elevation_weight(15.0);
+  EXPECT_DOUBLE_EQ(gps.weighted_rms, std::sqrt((w10 + 9.0 + w15) / (w10 + 1.0 + w15)));
+
+  EXPECT_TRUE(statistics_at_or_above(e, stats, 90.0).statistics.empty());
+  EXPECT_EQ(statistics_at_or_above(e, stats, -90.0).statistics[1].count, 1u);
+}
+
 }  // namespace
 }  // namespace skyloam

@@ -10,12 +10,12 @@ exports. Problems with the user's input raise ReportError with one line of
 text; `progress(text)` is told what is being done.
 """
 import datetime
+import inspect
 import math
 import time
 
 import skyloam_mp as mp
 
-from skyloam_report.cutoff_statistics import analyzer_cutoff, statistics_at_or_above_cutoff
 from skyloam_report.errors import ReportError
 from skyloam_report.orbits import fill_elevations
 
@@ -79,11 +79,29 @@ def estimate_table(columns):
     }
 
 
-def _statistics(results):
+def analyzer_cutoff():
+    """The elevation cutoff (degrees) of the report's analyzer: its default."""
+    return float(inspect.signature(mp.MultipathAnalyzer).parameters["elevation_cutoff"].default)
+
+
+def _statistics(statistics):
     return [{"signal": s.signal, "system": s.system, "code": s.code, "count": s.count,
              "mean": s.mean, "std_dev": s.std_dev, "rms": s.rms, "weighted_rms": s.weighted_rms,
              "min": s.min, "max": s.max, "cycle_slips": s.cycle_slips}
-            for s in results.statistics]
+            for s in statistics]
+
+
+def _statistics_at_or_above_cutoff(results, elevations):
+    """analyze() knows no orbits and counts every estimate, at its placeholder
+    elevation; once orbits gave real ones, the statistics keep to what the
+    analyzer's cutoff means and cover only the estimates at or above it."""
+    cutoff = analyzer_cutoff()
+    kept, below, without = results.statistics_at_or_above(cutoff)
+    computed = results.total_estimates() - without
+    elevations.update(computed=computed, failed=without, cutoff={
+        "cutoff": cutoff, "kept": sum(s.count for s in kept), "below_cutoff": below,
+        "without_elevation": without})
+    return _statistics(kept)
 
 
 def _slips(results):
@@ -132,11 +150,9 @@ def run_report(options, progress):
     results = _timed(progress, "multipath analysis",
                      lambda: mp.MultipathAnalyzer(obs).analyze())
     elevations = fill_elevations(obs, results, options, lambda what, work: _timed(progress, what, work))
-    columns, statistics = results.columns(), _statistics(results)
-    if elevations is not None:
-        statistics, cutoff = statistics_at_or_above_cutoff(columns, statistics, analyzer_cutoff())
-        elevations.update(computed=len(columns["mp"]) - cutoff["without_elevation"],
-                          failed=cutoff["without_elevation"], cutoff=cutoff)
+    statistics = (_statistics(results.statistics) if elevations is None
+                  else _statistics_at_or_above_cutoff(results, elevations))
+    columns = results.columns()
     snr = _timed(progress, "SNR band-power analysis", lambda: mp.analyze_snr_wavelets(obs))
     return {
         "summary": _summary(options.obs, obs),
