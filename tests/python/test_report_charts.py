@@ -8,11 +8,12 @@ import tempfile
 import unittest
 
 from report_support import NAN, arcs_of, columns_of
-from skyloam_report.antenna import antenna_height
+from skyloam_report.antenna import AntennaHeight, antenna_height
 from skyloam_report.arcs import median_step
 from skyloam_report.elevation_charts import multipath_elevation_chart, snr_elevation_chart
 from skyloam_report.html_report import elevation_note, page_span
 from skyloam_report.sky_chart import satellite_tracks, sky_chart
+from skyloam_report.summary_section import summary_rows
 from skyloam_report.snr_charts import band_power_grid, longest_arc, scalogram_view
 from skyloam_report.time_series_chart import time_series_chart
 from skyloam_report.tracking_chart import tracking_chart
@@ -79,6 +80,18 @@ class LongDays(unittest.TestCase):
         self.assertIsNone(elevation_note({"elevations": {"computed": 1}}))
         self.assertIn("no orbits given, see --sp3 and --nav", elevation_note({"elevations": None}))
         self.assertIn("any estimate", elevation_note({"elevations": {"computed": 0}}))
+
+    def test_summary_says_which_estimates_the_statistics_cover(self):
+        summary = {"file": "f", "version": 3.04, "marker": "M", "receiver": "", "antenna": "",
+                   "geodetic": None, "interval": 30.0, "epochs": 1, "first_epoch": "a",
+                   "last_epoch": "b", "satellites": 1, "satellites_by_system": {"G": 1}}
+        elevations = {"nav": ["n.rnx"], "sp3": None, "computed": 9, "failed": 1,
+                      "cutoff": {"cutoff": 10.0, "kept": 7, "below_cutoff": 2, "without_elevation": 1}}
+        antenna = AntennaHeight(2.0, "header")
+        rows = dict(summary_rows(summary, elevations, antenna))
+        self.assertEqual(rows["statistics"], "the 7 estimates at or above the 10 degree cutoff; "
+                                             "2 below it and 1 without an elevation are left out")
+        self.assertNotIn("statistics", dict(summary_rows(summary, None, antenna)))
 
 
 class SnrSpectra(unittest.TestCase):

@@ -2,7 +2,7 @@
 text report, with RMS bars per signal."""
 from skyloam_report.chart_options import LEGEND_TOP, base_option, rounded
 from skyloam_report.html_page import Chart, Section, paragraph, table, text
-from skyloam_report.text_report import metres, orbit_files
+from skyloam_report.text_report import cutoff_text, metres, orbit_files
 
 
 def summary_rows(summary, elevations, antenna):
@@ -21,6 +21,8 @@ def summary_rows(summary, elevations, antenna):
     rows.append(("elevations", f"from {orbit_files(elevations)}: {elevations['computed']} computed, "
                                f"{elevations['failed']} not" if elevations
                  else "none computed (no orbits given: --sp3, --nav)"))
+    if elevations:
+        rows.append(("statistics", cutoff_text(elevations["cutoff"])))
     rows.append(("antenna height", antenna.describe()))
     return rows
 

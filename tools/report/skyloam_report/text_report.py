@@ -36,13 +36,17 @@ def orbit_files(elevations):
     return ", ".join([*elevations["nav"], *([elevations["sp3"]] if elevations["sp3"] else [])])
 
 
+def cutoff_text(cutoff):
+    """Which estimates the statistics cover once orbits gave elevations."""
+    return (f"the {cutoff['kept']} estimates at or above the {cutoff['cutoff']:g} degree cutoff; "
+            f"{cutoff['below_cutoff']} below it and {cutoff['without_elevation']} without an "
+            f"elevation are left out")
+
+
 def _elevation_lines(elevations):
-    cutoff = elevations["cutoff"]
     return [f"  elevations from {orbit_files(elevations)}: {elevations['computed']} computed, "
             f"{elevations['failed']} not (no orbit, or at or below the horizon)",
-            f"  statistics cover the {cutoff['kept']} estimates at or above the "
-            f"{cutoff['cutoff']:g} degree cutoff; {cutoff['below_cutoff']} below it and "
-            f"{cutoff['without_elevation']} without an elevation are left out"]
+            f"  statistics cover {cutoff_text(elevations['cutoff'])}"]
 
 
 def metres(value):
